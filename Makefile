@@ -1,0 +1,45 @@
+# The whole set-up and every routine job. `make demo` and `make test` install what is missing.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+WERROR     ?= OFF
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: all deps build test test-asan demo bench lint format fuzz clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIRVENDAL_WERROR=$(WERROR) $(CMAKE_ARGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, leak checks on.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTIRVENDAL_SANITIZE=ON \
+	  -DTIRVENDAL_BENCH=OFF -DTIRVENDAL_WERROR=$(WERROR) $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+demo: build
+	@bash tools/demo.sh $(BUILD)
+
+bench: build
+	@bash tools/bench.sh $(BUILD)
+
+lint: deps $(BUILD)/build.ninja
+	@bash tools/lint.sh $(BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the demo need, and
+# only what is missing, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make pkg-config git
+  clang clang-format clang-tidy libclang-rt-14-dev
+  libsqlite3-dev sqlite3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  nlohmann-json3-dev libcli11-dev
+  qt6-base-dev libgl-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo_cmd apt-get update -qq
+$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
