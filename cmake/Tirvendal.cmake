@@ -9,6 +9,9 @@ function(tirvendal_package target)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
+  if(NOT sources)
+    set(sources ${PROJECT_SOURCE_DIR}/cmake/Empty.cpp)  # a layer not yet written still links
+  endif()
   add_library(${target} SHARED ${sources})
   string(REGEX MATCH "^(.*)\\.so(.*)$" _ "${P_FILE}")
   set_target_properties(${target} PROPERTIES

@@ -58,6 +58,12 @@ class TComponent : public TPersistent {
   // Called once a stored form has been read and every reference resolved.
   virtual void Loaded();
 
+  // The component that contains this one on screen (a control's parent), as a stored form
+  // nests it; components that are only owned answer nil and ignore the setter.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) {}
+
   TPersistent* GetOwner() const override { return FOwner; }
   std::string GetNamePath() const override { return FName; }
 

@@ -1,0 +1,1 @@
+// Placeholder translation unit for a package library that has no sources yet.
