@@ -94,9 +94,10 @@ struct TEnumInfo {
 struct TPropInfo {
   std::string Name;
   TTypeKind Kind = tkUnknown;
-  std::string TypeName;             // "string", "Integer", "Boolean", "TIndexDefs", ...
-  TClass PropClass = nullptr;       // tkClass: the declared class
-  const TEnumInfo* Enum = nullptr;  // tkEnumeration, and the element type of tkSet
+  std::string TypeName;               // "string", "Integer", "Boolean", ...; empty for tkClass
+  TClass (*PropClassOf)() = nullptr;  // tkClass: the declared class's StaticClass, asked lazily so
+                                      // a class may publish a reference to its own kind
+  const TEnumInfo* Enum = nullptr;    // tkEnumeration, and the element type of tkSet
   std::function<int64_t(const TObject*)> GetOrd;
   std::function<void(TObject*, int64_t)> SetOrd;
   std::function<std::string(const TObject*)> GetStr;
@@ -107,6 +108,8 @@ struct TPropInfo {
   bool Stored = true;              // false: never written to a form
 
   bool ReadOnly() const { return !SetOrd && !SetStr && !SetMethod; }
+  // tkClass: the declared class of the property; nil for other kinds.
+  TClass PropClass() const { return PropClassOf ? PropClassOf() : nullptr; }
 };
 
 // A published method: an event handler a form description can bind by name.
@@ -118,7 +121,7 @@ struct TMethodInfo {
 // A published field: a component reference a form description fills by name.
 struct TFieldInfo {
   std::string Name;
-  TClass FieldClass = nullptr;
+  TClass (*FieldClass)() = nullptr;  // the declared class's StaticClass
   std::function<void(TObject* Self, TObject* Value)> Set;
 };
 

@@ -124,8 +124,8 @@ class TClassBuilder {
   // component, otherwise an owned sub-object whose own properties are written nested.
   template <class U, class G, class S>
   TClassBuilder& Object(std::string name, G get, S set, bool stored = true) {
-    TPropInfo p = Named(std::move(name), tkClass, U::StaticClass()->Name);
-    p.PropClass = U::StaticClass();
+    TPropInfo p = Named(std::move(name), tkClass, "");
+    p.PropClassOf = &U::StaticClass;
     p.GetOrd = [get](const TObject* o) -> int64_t {
       return static_cast<int64_t>(reinterpret_cast<intptr_t>(static_cast<TObject*>((Self(o)->*get)())));
     };
@@ -157,7 +157,7 @@ class TClassBuilder {
   // A published field that a stored form fills with the component of the same name.
   template <class U>
   TClassBuilder& Field(std::string name, U* T::*member) {
-    FInfo.Fields.push_back({std::move(name), U::StaticClass(), [member](TObject* self, TObject* value) {
+    FInfo.Fields.push_back({std::move(name), &U::StaticClass, [member](TObject* self, TObject* value) {
                               static_cast<T*>(self)->*member = As<U>(value);
                             }});
     return *this;
