@@ -1,0 +1,146 @@
+// The demo database and data module written by `designhost new-demo`.
+#include "designhost/Demo.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "host/rtl/SysUtils.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The schema covers every kind of index the designer has to deal with: primary keys (one of
+// them over two columns), a multi-field index, a descending one, an expression index and
+// unique ones, besides a unique constraint.
+constexpr const char* kSchema = R"sql(
+CREATE TABLE customers (
+  CustNo INTEGER PRIMARY KEY,
+  Company VARCHAR(40) NOT NULL,
+  City VARCHAR(30),
+  Country VARCHAR(30),
+  Phone VARCHAR(20) UNIQUE
+);
+CREATE UNIQUE INDEX ByCompany ON customers (Company);
+CREATE INDEX ByCityCountry ON customers (Country, City);
+
+CREATE TABLE orders (
+  OrderNo INTEGER PRIMARY KEY,
+  CustNo INTEGER NOT NULL REFERENCES customers (CustNo),
+  SaleDate DATE,
+  ShipVia VARCHAR(20),
+  AmountPaid NUMERIC(10, 2)
+);
+CREATE INDEX ByCustomer ON orders (CustNo, SaleDate);
+CREATE INDEX ByDateDesc ON orders (SaleDate DESC);
+CREATE INDEX ByShipper ON orders (lower(ShipVia));
+CREATE INDEX ByCustNo ON orders (CustNo);
+
+CREATE TABLE items (
+  OrderNo INTEGER NOT NULL REFERENCES orders (OrderNo),
+  ItemNo INTEGER NOT NULL,
+  PartNo INTEGER NOT NULL,
+  Qty INTEGER NOT NULL DEFAULT 1,
+  PRIMARY KEY (OrderNo, ItemNo)
+);
+CREATE UNIQUE INDEX ByOrderPart ON items (OrderNo, PartNo);
+
+INSERT INTO customers VALUES
+  (1221, 'Kauai Dive Shoppe', 'Kapaa Kauai', 'US', '808-555-0269'),
+  (1231, 'Unisco', 'Freeport', 'Bahamas', '809-555-3915'),
+  (1351, 'Sight Diver', 'Kato Paphos', 'Cyprus', '357-6-876708'),
+  (1354, 'Cayman Divers World Unlimited', 'Grand Cayman', 'British West Indies', '011-5-697044');
+INSERT INTO orders VALUES
+  (1003, 1351, '2026-04-12', 'UPS', 1250.00),
+  (1004, 1221, '2026-05-17', 'UPS', 3615.50),
+  (1005, 1354, '2026-01-20', 'Emery', 0.00),
+  (1006, 1221, '2026-11-06', 'US Mail', 17.40);
+INSERT INTO items VALUES
+  (1003, 1, 1313, 5), (1003, 2, 12310, 10),
+  (1004, 1, 1313, 1), (1005, 1, 2314, 2), (1006, 1, 5313, 3);
+)sql";
+
+constexpr const char* kForm =
+    "object Demo: TDataModule\n"
+    "  object Database1: TQVRDatabase\n"
+    "    DatabaseName = 'Demo'\n"
+    "    DatabaseFileName = 'demo.tvd'\n"
+    "  end\n"
+    "  object Customers: TQVRTable\n"
+    "    DatabaseName = 'Demo'\n"
+    "    TableName = 'customers'\n"
+    "  end\n"
+    "  object CustomersSource: TDataSource\n"
+    "    DataSet = Customers\n"
+    "  end\n"
+    "  object Orders: TQVRTable\n"
+    "    DatabaseName = 'Demo'\n"
+    "    TableName = 'orders'\n"
+    "    MasterSource = CustomersSource\n"
+    "  end\n"
+    "end\n";
+
+struct SqliteCloser {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+
+// Removes the file it guards unless the write it guards was committed.
+class TPendingFile {
+ public:
+  explicit TPendingFile(fs::path path) : FPath(std::move(path)) {}
+  ~TPendingFile() {
+    std::error_code ec;
+    if (!FDone) fs::remove(FPath, ec);
+  }
+  const fs::path& Path() const { return FPath; }
+  void Commit(const fs::path& target) {
+    fs::rename(FPath, target);
+    FDone = true;
+  }
+
+ private:
+  fs::path FPath;
+  bool FDone = false;
+};
+
+void WriteDatabase(const fs::path& file) {
+  sqlite3* raw = nullptr;
+  int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+  char* message = nullptr;
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db.get(), kSchema, nullptr, nullptr, &message);
+  if (rc != SQLITE_OK) {
+    std::string text = message ? message : (db ? sqlite3_errmsg(db.get()) : "out of memory");
+    sqlite3_free(message);
+    throw EInOutError("Cannot write demo database '" + file.string() + "': " + text);
+  }
+}
+
+}  // namespace
+
+void WriteDemo(const fs::path& Dir) {
+  const fs::path database = Dir / "demo.tvd";
+  const fs::path form = Dir / "demo.xfm";
+  for (const fs::path& existing : {database, form})
+    if (fs::exists(existing)) throw EInOutError("'" + existing.string() + "' already exists; it is not overwritten");
+  std::error_code ec;
+  fs::create_directories(Dir, ec);
+  if (ec) throw EInOutError("Cannot create folder '" + Dir.string() + "': " + ec.message());
+
+  TPendingFile pendingDatabase(Dir / ".demo.tvd.tmp");
+  TPendingFile pendingForm(Dir / ".demo.xfm.tmp");
+  fs::remove(pendingDatabase.Path(), ec);
+  WriteDatabase(pendingDatabase.Path());
+  {
+    std::ofstream out(pendingForm.Path(), std::ios::binary | std::ios::trunc);
+    out << kForm;
+    out.close();
+    if (!out) throw EInOutError("Cannot write '" + form.string() + "'");
+  }
+  pendingDatabase.Commit(database);
+  pendingForm.Commit(form);
+}

@@ -1,0 +1,22 @@
+// The designer that designhost offers the property editors: the open form and its
+// modification notice.
+#pragma once
+
+#include "host/designide/DesignIntf.h"
+
+class TFormDesigner : public IDesigner {
+ public:
+  explicit TFormDesigner(TComponent* Root) : FRoot(Root) {}
+
+  void Modified() override { ++FModifications; }
+  TComponent* Root() const override { return FRoot; }
+  void GetComponentNames(TClass Class, const TGetStrProc& Proc) override;
+  TComponent* GetComponent(const std::string& Name) override;
+
+  bool IsModified() const { return FModifications > 0; }
+  int Modifications() const { return FModifications; }
+
+ private:
+  TComponent* FRoot;
+  int FModifications = 0;
+};
