@@ -1,0 +1,97 @@
+// Test support: child processes, temporary folders and small file helpers.
+#include "tests/support/Process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+TProcessResult RunProgram(const std::string& Program, const std::vector<std::string>& Args, const fs::path& Dir) {
+  TTempDir capture;
+  fs::path out = capture / "out", err = capture / "err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!Dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, Dir.c_str());
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(Program.c_str()));
+  for (const std::string& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + Program);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  TProcessResult result;
+  result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.Out = Slurp(out);
+  result.Err = Slurp(err);
+  return result;
+}
+
+TTempDir::TTempDir() {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() / ("tirvendal-test-" + std::to_string(rd()));
+    if (fs::create_directory(candidate)) {
+      FPath = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
+}
+
+TTempDir::~TTempDir() {
+  std::error_code ec;
+  fs::remove_all(FPath, ec);
+}
+
+std::string ReadFile(const fs::path& File) { return Slurp(File); }
+
+void WriteFile(const fs::path& File, const std::string& Text) {
+  std::ofstream out(File, std::ios::binary | std::ios::trunc);
+  out << Text;
+}
+
+void ExecSql(const fs::path& File, const std::string& Sql) {
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open(File.c_str(), &db);
+  char* message = nullptr;
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, Sql.c_str(), nullptr, nullptr, &message);
+  std::string text = message ? message : "";
+  sqlite3_free(message);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) throw std::runtime_error("SQL failed on " + File.string() + ": " + text);
+}
+
+std::vector<std::string> ListDir(const fs::path& Dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}

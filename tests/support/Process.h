@@ -1,0 +1,37 @@
+// Running a built program from a test: its exit status and what it printed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TProcessResult {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// Runs Program with Args in Dir (empty: the current folder), standard input from /dev/null.
+TProcessResult RunProgram(const std::string& Program, const std::vector<std::string>& Args,
+                          const std::filesystem::path& Dir = {});
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  const std::filesystem::path& Path() const { return FPath; }
+  std::filesystem::path operator/(const std::string& Name) const { return FPath / Name; }
+
+ private:
+  std::filesystem::path FPath;
+};
+
+std::string ReadFile(const std::filesystem::path& File);
+void WriteFile(const std::filesystem::path& File, const std::string& Text);
+// Runs SQL on a new or existing SQLite file; fails the test on an error.
+void ExecSql(const std::filesystem::path& File, const std::string& Sql);
+// The names of the files in Dir, sorted.
+std::vector<std::string> ListDir(const std::filesystem::path& Dir);
