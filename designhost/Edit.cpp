@@ -1,7 +1,66 @@
-// The edit and gui commands: they need the widget sets, which are not all there yet.
+// The edit command: presses a property's ellipsis button and answers the dialogs that open,
+// from a script or on the screen.
+#include <iostream>
+#include <nlohmann/json.hpp>
+
 #include "designhost/Commands.h"
+#include "designhost/Designer.h"
 #include "designhost/FormDocument.h"
+#include "designhost/Screen.h"
+#include "host/designide/DesignEditors.h"
+#include "host/visualclx/ScriptedUser.h"
 
-int RunEdit(const TEditOptions& Options) { throw EUsageError("edit is not available in this build"); }
+namespace {
 
-int RunGui(const TGuiOptions& Options) { throw EUsageError("gui is not available in this build"); }
+constexpr int kScriptError = 3;
+
+int ScriptFailed(const EScriptError& e) {
+  std::cout.flush();
+  std::cerr << "error: " << e.ClassName() << ": " << e.Message() << '\n';
+  return kScriptError;
+}
+
+}  // namespace
+
+int RunEdit(const TEditOptions& Options) {
+  auto [selection, property] = SplitSelectionProperty(Options.Target);
+  // The script is read before the form's folder becomes the working directory.
+  std::unique_ptr<TScriptedUser> script;
+  if (Options.Script) script = TScriptedUser::FromFile(*Options.Script, std::cout);
+  std::unique_ptr<TWidgetSet> screen;
+  if (!script) screen = OpenScreenWidgetSet();
+  TWidgetSet& user = script ? static_cast<TWidgetSet&>(*script) : *screen;
+  std::unique_ptr<TWidgetSet> recorder;
+  if (Options.Screenshots) recorder = RecordScreenshots(user, *Options.Screenshots);
+
+  TFormDocument document(Options.Form);
+  TFormDesigner designer(document.Root());
+  const std::vector<TComponent*> selected = document.Select(selection);
+  std::unique_ptr<TPropertyEditor> row;
+  for (auto& candidate : GetComponentProperties(&designer, {selected.begin(), selected.end()}))
+    if (SameText(candidate->GetName(), property)) row = std::move(candidate);
+  if (!row) throw EUsageError("the inspector shows no property '" + property + "' for " + selection);
+  if (!row->GetAttributes().Contains(paDialog))
+    throw EUsageError(Options.Target + " has no ellipsis button (its editor " + row->ClassName() + " has no dialog)");
+
+  const auto before = document.Snapshot();
+  try {
+    TWidgetSetScope scope(recorder ? *recorder : user);
+    row->Edit();
+    if (script) script->CheckFinished();
+  } catch (const EScriptError& e) {
+    return ScriptFailed(e);
+  }
+  const auto changes = Changes(before, document.Snapshot());
+  const bool modified = designer.IsModified();
+  if (modified && !Options.DryRun) document.Save();
+
+  nlohmann::ordered_json result;
+  result["modified"] = modified;
+  result["changes"] = nlohmann::ordered_json::object();
+  for (const auto& [key, value] : changes) result["changes"][key] = value;
+  std::cout << result.dump() << '\n';
+  return 0;
+}
+
+int RunGui(const TGuiOptions& Options) { throw EUsageError("the design window is not available in this build"); }
