@@ -36,7 +36,34 @@ section "Choosing an index from the list"
 run set "$form" Orders.IndexName ByCustomer
 run properties "$form" Orders | grep -E '^Index'
 
-if [ -f tools/demo-edit.sh ]; then
-  # shellcheck source=/dev/null
-  source tools/demo-edit.sh
-fi
+section "The Field Link Designer: linking the orders to their customers"
+script="$demo/link-orders.txt"
+cat > "$script" <<'SCRIPT'
+# Choose the index on CustNo, join it to the customer's number, look, and press OK.
+select IndexList ByCustNo
+dump
+select DetailList CustNo
+select MasterList CustNo
+click AddButton
+dump
+click Button1
+SCRIPT
+sed 's/^/    /' "$script"
+run edit "$form" Orders.MasterFields --script "$script"
+
+section "A gap in the chosen index is refused"
+script="$demo/gap.txt"
+cat > "$script" <<'SCRIPT'
+select IndexList ByCustomer
+select DetailList SaleDate
+select MasterList Country
+click AddButton
+click Button1
+answer OK
+key escape
+SCRIPT
+sed 's/^/    /' "$script"
+run edit "$form" Orders.MasterFields --script "$script"
+
+section "The result"
+run properties "$form" Orders | grep -E '^(Index|Master)'
