@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libqt6test6 fonts-dejavu-core
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "host/rtl/Component.h"
+#include "host/visualclx/forms/FormError.h"
 
 // Reads Text into Root: Root's own properties, then each nested object, created through the
 // class registry with Root as owner, in stored order. A nested object's enclosing object
@@ -22,6 +23,10 @@ void ReadComponent(TComponent* Root, std::string_view Text, const std::string& F
 // owned by Owner, and reads Text into it.
 std::unique_ptr<TComponent> ReadRootComponent(std::string_view Text, const std::string& FileName,
                                               TComponent* Owner = nullptr);
+
+// True for a class property that names another component of the form (a component class with
+// a setter); any other class property holds a sub-object whose properties are stored as paths.
+bool IsComponentReference(const TPropInfo* Prop);
 
 // Writes Root and the components it owns (nested under their parent component when that is
 // not Root), leaving out properties at their default; reading the text back gives the same state.

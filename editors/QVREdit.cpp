@@ -1,0 +1,256 @@
+// Unit QVREdit: the property editors of the run-time components.
+#include "editors/QVREdit.h"
+
+#include "host/dataclx/Db.h"
+#include "host/runtime/Qvrmain.h"
+
+namespace {
+
+// The index definitions of a table, read afresh from its file. A closed table is opened for
+// the reading and closed again, also when the reading fails, so a drop-down never leaves a
+// table active. Nil when the table's class publishes no object property "IndexDefs".
+TIndexDefs* GetTableIndexDefs(TPersistent* Component) {
+  TQVRTable* table = As<TQVRTable>(Component);
+  bool wasActive = table->Active();
+  if (!wasActive) table->Open();
+  TIndexDefs* defs;
+  try {
+    defs = As<TIndexDefs>(GetPropertyValue(table, "IndexDefs"));
+    if (defs) {
+      defs->SetUpdated(false);
+      defs->Update();
+    }
+  } catch (...) {
+    if (!wasActive) table->Close();
+    throw;
+  }
+  if (!wasActive) table->Close();
+  return defs;
+}
+
+}  // namespace
+
+TPersistent* GetPropertyValue(TPersistent* Instance, const std::string& PropName) {
+  const TPropInfo* prop = Instance ? GetPropInfo(Instance->ClassType(), PropName) : nullptr;
+  if (!prop || prop->Kind != tkClass) return nullptr;
+  return As<TPersistent>(GetObjectProp(Instance, prop));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRDBStringProperty
+
+TClass TQVRDBStringProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRDBStringProperty>("TQVRDBStringProperty", TStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+TPropertyAttributes TQVRDBStringProperty::GetAttributes() { return {paValueList, paMultiSelect, paSortList}; }
+
+void TQVRDBStringProperty::GetValues(const TGetStrProc& Proc) {
+  TStringList values;
+  GetValueList(&values);
+  for (int i = 0; i < values.Count(); ++i) Proc(values.Strings(i));
+}
+
+void TQVRDBStringProperty::GetValueList(TStrings* List) {}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRSessionNameProperty
+
+TClass TQVRSessionNameProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRSessionNameProperty>("TQVRSessionNameProperty", TQVRDBStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+void TQVRSessionNameProperty::GetValueList(TStrings* List) { Sessions().GetSessionNames(List); }
+
+// ---------------------------------------------------------------------------------------------
+// TQVRDatabaseNameProperty
+
+TClass TQVRDatabaseNameProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRDatabaseNameProperty>("TQVRDatabaseNameProperty", TQVRDBStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+void TQVRDatabaseNameProperty::GetValueList(TStrings* List) {
+  As<TQVRDataSet>(GetComponent(0))->GetDBSession()->GetDatabaseNames(List);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRTableNameProperty
+
+TClass TQVRTableNameProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRTableNameProperty>("TQVRTableNameProperty", TQVRDBStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+void TQVRTableNameProperty::GetValueList(TStrings* List) {
+  TQVRDataSet* dataSet = As<TQVRDataSet>(GetComponent(0));
+  dataSet->GetDBSession()->GetTableNames(dataSet->DatabaseName(), List);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRIndexNameProperty
+
+TClass TQVRIndexNameProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRIndexNameProperty>("TQVRIndexNameProperty", TQVRDBStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+void TQVRIndexNameProperty::GetValueList(TStrings* List) {
+  if (TIndexDefs* defs = GetTableIndexDefs(GetComponent(0))) defs->GetItemNames(List);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRIndexFieldNamesProperty
+
+TClass TQVRIndexFieldNamesProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRIndexFieldNamesProperty>("TQVRIndexFieldNamesProperty", TQVRDBStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+void TQVRIndexFieldNamesProperty::GetValueList(TStrings* List) {
+  TIndexDefs* defs = GetTableIndexDefs(GetComponent(0));
+  if (!defs) return;
+  for (int i = 0; i < defs->Count(); ++i) {
+    TIndexDef* def = defs->Items(i);
+    if (def->Options().Contains(ixDescending) || def->Options().Contains(ixExpression)) continue;
+    if (def->Fields().empty()) continue;
+    List->Add(def->Fields());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TQVRFieldLinkProperty
+
+namespace {
+
+struct TTableLink {
+  std::string MasterFields;
+  std::string IndexName;
+  std::string IndexFieldNames;
+};
+
+TTableLink ReadLink(const TQVRTable& Table) {
+  return {Table.GetMasterFields(), Table.GetIndexName(), Table.GetIndexFieldNames()};
+}
+
+// Gives Table the link values it had before a write-back failed: MasterFields first, as that
+// was written first, then the index. Each step is tried on its own; the write-back's error is
+// the one to report, so a failure here goes no further.
+void RestoreLink(TQVRTable& Table, const TTableLink& Old) {
+  try {
+    if (Table.GetMasterFields() != Old.MasterFields) Table.SetMasterFields(Old.MasterFields);
+  } catch (...) {
+  }
+  try {
+    if (Table.GetIndexName() == Old.IndexName && Table.GetIndexFieldNames() == Old.IndexFieldNames) return;
+    if (!Old.IndexFieldNames.empty())
+      Table.SetIndexFieldNames(Old.IndexFieldNames);
+    else if (!Old.IndexName.empty())
+      Table.SetIndexName(Old.IndexName);
+    else
+      Table.SetIndexFieldNames({});  // empties both
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+TClass TQVRFieldLinkProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TQVRFieldLinkProperty>("TQVRFieldLinkProperty", TQVRBaseFieldLinkProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+TQVRFieldLinkProperty::TQVRFieldLinkProperty() = default;
+
+TQVRFieldLinkProperty::~TQVRFieldLinkProperty() = default;
+
+TQVRTable& TQVRFieldLinkProperty::WorkTable() const {
+  if (!FWorkTable) throw EInvalidOperation(ClassName() + " has a work table only while its Edit runs");
+  return *FWorkTable;
+}
+
+void TQVRFieldLinkProperty::Edit() {
+  CheckDesigner();
+  TQVRTable* table = As<TQVRTable>(GetDataSet());
+  FWorkTable = std::make_unique<TQVRTable>(nullptr);
+  struct TWorkTableScope {
+    std::unique_ptr<TQVRTable>& Work;
+    ~TWorkTableScope() { Work.reset(); }
+  } scope{FWorkTable};
+  TQVRTable& work = *FWorkTable;
+
+  work.SetDatabaseName(table->DatabaseName());
+  work.SetInMemory(table->InMemory());
+  work.SetTemporary(table->Temporary());
+  work.SetTableName(table->TableName());
+  work.SetReadOnly(table->ReadOnly());
+  work.FieldDefs()->Assign(table->FieldDefs());
+  work.IndexDefs()->Assign(table->IndexDefs());
+  work.AdvFieldDefs()->Assign(table->AdvFieldDefs());
+  work.Open();
+  if (!table->GetIndexFieldNames().empty())
+    work.SetIndexFieldNames(table->GetIndexFieldNames());
+  else
+    work.SetIndexName(table->GetIndexName());
+  work.SetMasterFields(table->GetMasterFields());
+
+  // The designer binds to the table itself; every index and link value goes to the work table.
+  TQVRBaseFieldLinkProperty::Edit();
+  if (!LinkChanged()) return;
+
+  TTableLink old = ReadLink(*table);
+  try {
+    table->SetMasterFields(work.GetMasterFields());
+    if (!work.GetIndexFieldNames().empty())
+      table->SetIndexFieldNames(work.GetIndexFieldNames());
+    else
+      table->SetIndexName(work.GetIndexName());
+  } catch (...) {
+    RestoreLink(*table, old);
+    throw;
+  }
+}
+
+void TQVRFieldLinkProperty::GetFieldNamesForIndex(TStrings* List) {
+  TQVRTable& work = WorkTable();
+  for (int i = 0, n = work.GetIndexFieldCount(); i < n; ++i) List->Add(work.GetIndexField(i)->FieldName());
+}
+
+bool TQVRFieldLinkProperty::GetIndexBased() { return true; }
+
+TIndexDefs* TQVRFieldLinkProperty::GetIndexDefs() { return WorkTable().IndexDefs(); }
+
+std::string TQVRFieldLinkProperty::GetIndexFieldNames() { return WorkTable().GetIndexFieldNames(); }
+
+std::string TQVRFieldLinkProperty::GetIndexName() { return WorkTable().GetIndexName(); }
+
+std::string TQVRFieldLinkProperty::GetMasterFields() { return WorkTable().GetMasterFields(); }
+
+void TQVRFieldLinkProperty::SetIndexFieldNames(const std::string& Value) { WorkTable().SetIndexFieldNames(Value); }
+
+void TQVRFieldLinkProperty::SetIndexName(const std::string& Value) { WorkTable().SetIndexName(Value); }
+
+void TQVRFieldLinkProperty::SetMasterFields(const std::string& Value) { WorkTable().SetMasterFields(Value); }

@@ -1,0 +1,428 @@
+// The Field Link Designer: loading the indexes, fields and existing joins, editing the joins,
+// the commit on OK, and the run that writes the link back through the field-link object.
+#include "fldlinks/QVRLinkFields.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "fldlinks/QVRBaseFieldLinkProperty.h"
+#include "host/dataclx/Db.h"
+#include "host/rtl/TypInfo.h"
+#include "host/visualclx/Application.h"
+#include "host/visualclx/Bevel.h"
+#include "host/visualclx/Dialogs.h"
+#include "host/visualclx/StdCtrls.h"
+
+namespace {
+
+constexpr int kHelpContext = 27140;
+
+std::string JoinLine(const std::string& Detail, const std::string& Master) {
+  return Format("%s -> %s", {Detail, Master});
+}
+
+// Opens the data set, reads its field definitions afresh and closes it again; it is closed
+// also when reading fails.
+void RefreshFieldDefs(TDataSet* DataSet) {
+  DataSet->Open();
+  try {
+    DataSet->FieldDefs()->Update();
+  } catch (...) {
+    DataSet->Close();
+    throw;
+  }
+  DataSet->Close();
+}
+
+// The index definition of that name, or nil; a link without index definitions has none.
+TIndexDef* FindIndexDef(TIndexDefs* Defs, const std::string& Name) {
+  if (!Defs) return nullptr;
+  int index = Defs->IndexOf(Name);
+  return index >= 0 ? Defs->Items(index) : nullptr;
+}
+
+// The items of a list as IndexOf and Delete see them while names are taken out one at a time:
+// a name is offered while an item of that name remains, and taking it takes the first such
+// item. The taken items then leave the list in one pass.
+class TOfferedNames {
+ public:
+  explicit TOfferedNames(const TStrings* Items) : FTaken(static_cast<size_t>(Items->Count()), false) {
+    for (int i = 0, n = Items->Count(); i < n; ++i) FNames[AnsiLowerCase(Items->Get(i))].Positions.push_back(i);
+  }
+
+  bool Offered(std::string_view Name) const {
+    auto found = FNames.find(AnsiLowerCase(Name));
+    return found != FNames.end() && found->second.Next < found->second.Positions.size();
+  }
+
+  void Take(std::string_view Name) {
+    TName& name = FNames.at(AnsiLowerCase(Name));
+    FTaken[static_cast<size_t>(name.Positions[name.Next++])] = true;
+    FAnyTaken = true;
+  }
+
+  void RemoveTaken(TStrings* Items) const {
+    if (!FAnyTaken) return;
+    std::vector<std::pair<std::string, TObject*>> kept;
+    for (int i = 0, n = Items->Count(); i < n; ++i)
+      if (!FTaken[static_cast<size_t>(i)]) kept.emplace_back(Items->Get(i), Items->GetObject(i));
+    TUpdateScope update(Items);
+    Items->Clear();
+    for (auto& [text, object] : kept) Items->AddObject(text, object);
+  }
+
+ private:
+  struct TName {
+    std::vector<int> Positions;  // ascending
+    size_t Next = 0;             // the first position not taken yet
+  };
+  std::unordered_map<std::string, TName> FNames;
+  std::vector<bool> FTaken;
+  bool FAnyTaken = false;
+};
+
+}  // namespace
+
+TClass TQVRLinkFields::StaticClass() {
+  using T = TQVRLinkFields;
+  static const TClassInfo info = TClassBuilder<T>("TQVRLinkFields", TForm::StaticClass())
+                                     .Component()
+                                     .Field("DetailList", &T::DetailList)
+                                     .Field("MasterList", &T::MasterList)
+                                     .Field("BindList", &T::BindList)
+                                     .Field("Label30", &T::Label30)
+                                     .Field("Label31", &T::Label31)
+                                     .Field("IndexList", &T::IndexList)
+                                     .Field("IndexLabel", &T::IndexLabel)
+                                     .Field("Label2", &T::Label2)
+                                     .Field("Bevel1", &T::Bevel1)
+                                     .Field("Bevel2", &T::Bevel2)
+                                     .Field("AddButton", &T::AddButton)
+                                     .Field("DeleteButton", &T::DeleteButton)
+                                     .Field("ClearButton", &T::ClearButton)
+                                     .Field("Button1", &T::Button1)
+                                     .Field("Button2", &T::Button2)
+                                     .Field("Help", &T::Help)
+                                     .Method("FormCreate", &T::FormCreate)
+                                     .Method("BindingListClick", &T::BindingListClick)
+                                     .Method("AddButtonClick", &T::AddButtonClick)
+                                     .Method("DeleteButtonClick", &T::DeleteButtonClick)
+                                     .Method("BindListClick", &T::BindListClick)
+                                     .Method("ClearButtonClick", &T::ClearButtonClick)
+                                     .Method("FormDestroy", &T::FormDestroy)
+                                     .Method("BitBtn1Click", &T::BitBtn1Click)
+                                     .Method("HelpClick", &T::HelpClick)
+                                     .Method("IndexListChange", &T::IndexListChange)
+                                     .Build();
+  return &info;
+}
+
+TQVRLinkFields::TQVRLinkFields(TComponent* Owner) : TForm(Owner) {}
+
+TQVRLinkFields::~TQVRLinkFields() = default;
+
+TObject* TQVRLinkFields::JoinedFlag() { return reinterpret_cast<TObject*>(intptr_t{1}); }
+
+// ---------------------------------------------------------------------------------------------
+// Life
+
+void TQVRLinkFields::FormCreate(TObject* Sender) {
+  FAllDetailFields = std::make_unique<TStringList>();
+  FAllMasterFields = std::make_unique<TStringList>();
+  SetHelpContext(kHelpContext);
+}
+
+void TQVRLinkFields::FormDestroy(TObject* Sender) {
+  FAllDetailFields.reset();
+  FAllMasterFields.reset();
+  FDetailPositions.Clear();
+}
+
+void TQVRLinkFields::HelpClick(TObject* Sender) { SetHelpContext(Application()->HelpContext()); }
+
+// ---------------------------------------------------------------------------------------------
+// Binding and the modal run
+
+void TQVRLinkFields::SetDataSet(TDataSet* DataSet) {
+  if (!FLinkProperty) throw EInvalidOperation("The Field Link Designer has no field link to work through");
+  RefreshFieldDefs(DataSet);
+  if (TIndexDefs* defs = FLinkProperty->GetIndexDefs()) defs->Update();
+  TDataSource* source = DataSet->DataSource();
+  if (!source || !source->DataSet()) DatabaseError("Missing MasterSource or DataSource", DataSet);
+  TDataSet* master = source->DataSet();
+  RefreshFieldDefs(master);
+  FDetailDataSet = DataSet;
+  FMasterDataSet = master;
+}
+
+bool TQVRLinkFields::Edit() {
+  if (!FLinkProperty || !FDetailDataSet || !FMasterDataSet)
+    throw EInvalidOperation("The Field Link Designer is not bound to a detail and a master data set");
+  Initialize();
+  ShowModal();
+  if (ModalResult() != mrOk) return false;
+  if (!FPendingIndexName.empty())
+    FLinkProperty->SetIndexName(FPendingIndexName);
+  else
+    FLinkProperty->SetIndexFieldNames(FPendingIndexFieldNames);
+  FLinkProperty->SetMasterFields(FPendingMasterFields);
+  return true;
+}
+
+bool EditMasterFields(TDataSet* DataSet, TQVRBaseFieldLinkProperty* LinkProperty) {
+  TFormPtr<TQVRLinkFields> form = CreateForm<TQVRLinkFields>();
+  form->SetLinkProperty(LinkProperty);
+  form->SetDataSet(DataSet);
+  return form->Edit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+
+void TQVRLinkFields::Initialize() {
+  if (!FLinkProperty->GetIndexBased()) {
+    IndexLabel->Hide();
+    IndexList->Hide();
+  } else {
+    {
+      TUpdateScope update(IndexList->Items());
+      FLinkProperty->GetIndexNames(IndexList->Items());
+    }
+    std::string indexName;
+    std::string indexFieldNames = FLinkProperty->GetIndexFieldNames();
+    if (!indexFieldNames.empty()) {
+      TIndexDefs* defs = FLinkProperty->GetIndexDefs();
+      if (!defs) DatabaseError("No index for fields '" + indexFieldNames + "'");
+      indexName = defs->FindIndexForFields(indexFieldNames)->Name();
+    } else {
+      indexName = FLinkProperty->GetIndexName();
+    }
+    int entry = indexName.empty() ? -1 : IndexList->Items()->IndexOf(indexName);
+    // Selecting from code fires nothing: IndexListChange runs below, once.
+    IndexList->SetItemIndex(entry >= 0 ? entry : 0);
+  }
+
+  FPendingMasterFields = FLinkProperty->GetMasterFields();
+  // The values as they were before any index change of this dialog.
+  FPendingIndexFieldNames = FLinkProperty->GetIndexFieldNames();
+  if (FPendingIndexFieldNames.empty()) {
+    std::string indexName = FLinkProperty->GetIndexName();
+    if (!indexName.empty())
+      if (TIndexDef* def = FindIndexDef(FLinkProperty->GetIndexDefs(), indexName))
+        FPendingIndexFieldNames = def->Fields();
+  }
+
+  IndexListChange(nullptr);
+  {
+    TUpdateScope update(MasterList->Items());
+    FMasterDataSet->GetFieldNames(MasterList->Items());
+  }
+  FAllMasterFields->Assign(MasterList->Items());
+  LoadJoins(FPendingMasterFields, FPendingIndexFieldNames);
+}
+
+void TQVRLinkFields::IndexListChange(TObject* Sender) {
+  TStrings* details = DetailList->Items();
+  {
+    TUpdateScope update(details);
+    details->Clear();
+    if (FLinkProperty->GetIndexBased()) {
+      FLinkProperty->SetIndexName(IndexList->Text());
+      // The index as the link answers it now, not as the box shows it.
+      TIndexDef* def = FindIndexDef(FLinkProperty->GetIndexDefs(), FLinkProperty->GetIndexName());
+      std::string expression = def ? def->Expression() : std::string();
+      if (!expression.empty())
+        details->Add(expression);
+      else
+        FLinkProperty->GetFieldNamesForIndex(details);
+    } else {
+      FDetailDataSet->GetFieldNames(details);
+    }
+  }
+  MasterList->Items()->Assign(FAllMasterFields.get());
+  FAllDetailFields->Assign(details);
+  for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) FAllDetailFields->SetObjects(i, nullptr);
+  FDetailPositions.Assign(FAllDetailFields.get());
+  BindList->Clear();
+  AddButton->SetEnabled(false);
+  ClearButton->SetEnabled(false);
+  DeleteButton->SetEnabled(false);
+  MasterList->SetItemIndex(-1);
+}
+
+void TQVRLinkFields::LoadJoins(const std::string& MasterFields, const std::string& DetailFields) {
+  TOfferedNames masters(MasterList->Items());
+  TOfferedNames details(DetailList->Items());
+  std::vector<std::string> lines;
+  size_t masterPos = 0;
+  size_t detailPos = 0;
+  while (masterPos < MasterFields.size() && detailPos < DetailFields.size()) {
+    std::string master = NextFieldName(MasterFields, masterPos);
+    std::string detail = NextFieldName(DetailFields, detailPos);
+    // A pair is skipped when its master is no longer offered, when its detail is no field of
+    // the index, or when its detail is already joined (a stored list naming it twice): a field
+    // takes part in one join at most. Later pairs keep their positional pairing.
+    if (!masters.Offered(master) || FDetailPositions.IndexOf(detail) < 0 || !details.Offered(detail)) continue;
+    SetJoined(detail, true);
+    details.Take(detail);
+    masters.Take(master);
+    lines.push_back(JoinLine(detail, master));
+  }
+  if (lines.empty()) return;
+  details.RemoveTaken(DetailList->Items());
+  masters.RemoveTaken(MasterList->Items());
+  {
+    TStrings* bound = BindList->Items();
+    TUpdateScope update(bound);
+    for (const std::string& line : lines) bound->Add(line);
+  }
+  ClearButton->SetEnabled(true);
+}
+
+void TQVRLinkFields::SetJoined(const std::string& Name, bool Joined) {
+  int index = FDetailPositions.IndexOf(Name);
+  if (index >= 0) FAllDetailFields->SetObjects(index, Joined ? JoinedFlag() : nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Join editing
+
+void TQVRLinkFields::BindingListClick(TObject* Sender) {
+  AddButton->SetEnabled(DetailList->ItemIndex() != -1 && MasterList->ItemIndex() != -1);
+}
+
+void TQVRLinkFields::BindListClick(TObject* Sender) { DeleteButton->SetEnabled(BindList->ItemIndex() != -1); }
+
+void TQVRLinkFields::AddToBindList(const std::string& Detail, const std::string& Master) {
+  int position = FDetailPositions.IndexOf(Detail);
+  std::string line = JoinLine(Detail, Master);
+  TStrings* lines = BindList->Items();
+  for (int i = 0, n = lines->Count(); i < n; ++i) {
+    if (FDetailPositions.IndexOf(JoinDetailField(lines->Get(i))) > position) {
+      lines->Insert(i, line);
+      return;
+    }
+  }
+  lines->Add(line);
+}
+
+void TQVRLinkFields::AddButtonClick(TObject* Sender) {
+  int detailIndex = DetailList->ItemIndex();
+  int masterIndex = MasterList->ItemIndex();
+  std::string detail = DetailList->Items()->Get(detailIndex);
+  AddToBindList(detail, MasterList->Items()->Get(masterIndex));
+  SetJoined(detail, true);
+  DetailList->Items()->Delete(detailIndex);
+  MasterList->Items()->Delete(masterIndex);
+  ClearButton->SetEnabled(true);
+  AddButton->SetEnabled(false);
+}
+
+void TQVRLinkFields::DeleteButtonClick(TObject* Sender) {
+  TStrings* lines = BindList->Items();
+  TStrings* details = DetailList->Items();
+  TStrings* masters = MasterList->Items();
+  {
+    TUpdateScope updateDetails(details);
+    TUpdateScope updateMasters(masters);
+    // From the last line to the first, as the lines would be deleted one by one; the selected
+    // lines then leave the list in one pass, and the current line stays current if it remains.
+    std::vector<bool> removed(static_cast<size_t>(lines->Count()), false);
+    bool anyRemoved = false;
+    for (int i = lines->Count() - 1; i >= 0; --i) {
+      if (!BindList->Selected(i)) continue;
+      std::string line = lines->Get(i);
+      std::string detail = JoinDetailField(line);
+      details->Add(detail);
+      masters->Add(JoinMasterField(line));
+      SetJoined(detail, false);
+      removed[static_cast<size_t>(i)] = true;
+      anyRemoved = true;
+    }
+    if (anyRemoved) {
+      int current = BindList->ItemIndex();
+      int newCurrent = -1;
+      std::vector<std::string> kept;
+      for (int i = 0, n = lines->Count(); i < n; ++i) {
+        if (removed[static_cast<size_t>(i)]) continue;
+        if (i == current) newCurrent = static_cast<int>(kept.size());
+        kept.push_back(lines->Get(i));
+      }
+      TUpdateScope updateLines(lines);
+      lines->Clear();
+      for (const std::string& line : kept) lines->Add(line);
+      BindList->SetItemIndex(newCurrent);
+    }
+  }
+  bool remain = lines->Count() > 0;
+  if (remain) BindList->SetSelected(0, true);
+  DeleteButton->SetEnabled(remain);
+  ClearButton->SetEnabled(remain);
+  OrderFieldList(FAllDetailFields.get(), details);
+  DetailList->SetItemIndex(-1);
+  OrderFieldList(FAllMasterFields.get(), masters);
+  MasterList->SetItemIndex(-1);
+  AddButton->SetEnabled(false);
+}
+
+void TQVRLinkFields::ClearButtonClick(TObject* Sender) {
+  TStrings* lines = BindList->Items();
+  TStrings* details = DetailList->Items();
+  {
+    TUpdateScope updateDetails(details);
+    TUpdateScope updateMasters(MasterList->Items());
+    for (int i = 0, n = lines->Count(); i < n; ++i) {
+      std::string line = lines->Get(i);
+      details->Add(JoinDetailField(line));
+      MasterList->Items()->Add(JoinMasterField(line));
+    }
+  }
+  BindList->Clear();
+  ClearButton->SetEnabled(false);
+  DeleteButton->SetEnabled(false);
+  OrderFieldList(FAllDetailFields.get(), details);
+  DetailList->SetItemIndex(-1);
+  MasterList->Items()->Assign(FAllMasterFields.get());
+  for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) FAllDetailFields->SetObjects(i, nullptr);
+  AddButton->SetEnabled(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commit
+
+void TQVRLinkFields::BitBtn1Click(TObject* Sender) {
+  int firstFree = -1;
+  FPendingMasterFields.clear();
+  FPendingIndexFieldNames.clear();
+  FPendingIndexName.clear();
+  if (FLinkProperty->GetIndexBased()) {
+    // The joined fields must be a leading run of the index's fields.
+    bool gap = false;
+    for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) {
+      if (!FAllDetailFields->Objects(i)) {
+        gap = true;
+        if (firstFree == -1) firstFree = i;
+      } else if (gap) {
+        std::string name = FAllDetailFields->Strings(firstFree);
+        MessageDlg(Format("Field %s, from the Detail Fields list, must be linked", {name}), mtError, {mbOK}, 0);
+        SetModalResult(mrNone);  // the OK button's result would end the modal run
+        DetailList->SetItemIndex(DetailList->Items()->IndexOf(name));
+        return;
+      }
+    }
+    if (!gap) FPendingIndexName = FLinkProperty->GetIndexName();
+  }
+  // Appended in place: composing each step anew would copy the growing lists once per join.
+  TStrings* lines = BindList->Items();
+  for (int i = 0, n = lines->Count(); i < n; ++i) {
+    std::string line = lines->Get(i);
+    FPendingMasterFields += JoinMasterField(line);
+    FPendingMasterFields += ';';
+    FPendingIndexFieldNames += JoinDetailField(line);
+    FPendingIndexFieldNames += ';';
+  }
+  if (!FPendingMasterFields.empty()) FPendingMasterFields.pop_back();
+  if (!FPendingIndexFieldNames.empty()) FPendingIndexFieldNames.pop_back();
+}

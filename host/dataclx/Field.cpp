@@ -1,0 +1,80 @@
+// TField and TFields.
+#include "host/dataclx/Field.h"
+
+#include "host/dataclx/DataSet.h"
+#include "host/dataclx/DatabaseError.h"
+#include "host/rtl/Strings.h"
+
+TClass TField::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TField>("TField", TComponent::StaticClass())
+                                     .String("FieldName", &TField::FieldName, &TField::SetFieldName)
+                                     .Integer("Size", &TField::Size, &TField::SetSize)
+                                     .Boolean("Required", &TField::Required, &TField::SetRequired)
+                                     .Build();
+  return &info;
+}
+
+TClass TFields::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TFields>("TFields", TObject::StaticClass()).Build();
+  return &info;
+}
+
+TField::TField(TComponent* Owner) : TComponent(Owner) {}
+
+int TField::Index() const { return FDataSet ? FDataSet->Fields()->IndexOf(this) : -1; }
+
+bool TField::IsNull() const {
+  const auto* value = FDataSet ? FDataSet->CurrentValue(Index()) : nullptr;
+  return !value || !value->has_value();
+}
+
+std::string TField::AsString() const {
+  const auto* value = FDataSet ? FDataSet->CurrentValue(Index()) : nullptr;
+  return value && value->has_value() ? **value : std::string();
+}
+
+int64_t TField::AsInteger() const {
+  std::string text = AsString();
+  return text.empty() ? 0 : StrToInt(text);
+}
+
+TFields::TFields(TDataSet* DataSet) : FDataSet(DataSet) {}
+
+TFields::~TFields() = default;
+
+TField* TFields::Fields(int Index) const {
+  if (Index < 0 || Index >= Count()) DatabaseError(Format("Field index out of range (%d)", {Index}), FDataSet);
+  return FList[static_cast<size_t>(Index)].get();
+}
+
+TField* TFields::Add(std::unique_ptr<TField> Field) {
+  Field->FDataSet = FDataSet;
+  FList.push_back(std::move(Field));
+  return FList.back().get();
+}
+
+void TFields::Clear() { FList.clear(); }
+
+TField* TFields::FindField(std::string_view FieldName) const {
+  for (const auto& field : FList)
+    if (SameText(field->FieldName(), FieldName)) return field.get();
+  return nullptr;
+}
+
+TField* TFields::FieldByName(std::string_view FieldName) const {
+  TField* field = FindField(FieldName);
+  if (!field) DatabaseError("Field '" + std::string(FieldName) + "' not found", FDataSet);
+  return field;
+}
+
+int TFields::IndexOf(const TField* Field) const {
+  for (size_t i = 0; i < FList.size(); ++i)
+    if (FList[i].get() == Field) return static_cast<int>(i);
+  return -1;
+}
+
+void TFields::GetFieldNames(TStrings* List) const {
+  List->BeginUpdate();
+  for (const auto& field : FList) List->Add(field->FieldName());
+  List->EndUpdate();
+}

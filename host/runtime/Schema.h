@@ -1,0 +1,29 @@
+// Reading a database file's structure: its tables, a table's columns as field definitions and
+// its indexes as index definitions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/dataclx/FieldDef.h"
+#include "host/runtime/Forward.h"
+
+// Adds the names of the tables, in the order they were created; views and SQLite's own
+// sqlite_ tables are left out.
+void ReadTableNames(TSqliteConnection& Db, TStrings* List);
+
+// Replaces FieldDefs (and AdvFieldDefs, when given) by the table's columns, in order. Raises
+// EDatabaseError "Table 'X' does not exist" (prefixed by Component's name).
+void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
+                   TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component);
+
+// Replaces IndexDefs by the table's indexes: the primary key as "PRIMARY", then every other
+// index in the order it was created, automatic indexes of UNIQUE constraints included.
+void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component);
+
+// The field type of a declared column type and the size it gives ("VARCHAR(40)": ftString, 40).
+TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size);
+
+// The text between the outer parentheses of a CREATE INDEX statement's key list, as written;
+// empty when there is none.
+std::string IndexKeyList(std::string_view CreateIndexSql);

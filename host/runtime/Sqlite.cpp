@@ -1,0 +1,185 @@
+// The SQLite handles: read-only opening with the checks that keep the user's files untouched,
+// prepared statements and their cache.
+#include "host/runtime/Sqlite.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "host/dataclx/DatabaseError.h"
+
+namespace {
+
+// A database in WAL mode has 2 in both version bytes of its header.
+bool IsWalDatabase(const std::string& FileName) {
+  unsigned char header[20] = {};
+  FILE* file = std::fopen(FileName.c_str(), "rb");
+  if (!file) return false;
+  size_t read = std::fread(header, 1, sizeof header, file);
+  std::fclose(file);
+  return read == sizeof header && std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2 && header[19] == 2;
+}
+
+bool Exists(const std::string& FileName) {
+  struct stat info {};
+  return stat(FileName.c_str(), &info) == 0;
+}
+
+// A URI naming the file, with the characters a URI gives a meaning escaped.
+std::string FileUri(const std::string& FileName, const char* Query) {
+  std::string path = std::filesystem::absolute(FileName).string();
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (c == '%' || c == '?' || c == '#' || c < 0x20 || c >= 0x7f) {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      uri += escaped;
+    } else {
+      uri += static_cast<char>(c);
+    }
+  }
+  return uri + "?" + Query;
+}
+
+[[noreturn]] void RaiseSqlite(sqlite3* Db, const char* What) {
+  throw EDatabaseError(std::string(What) + ": " + (Db ? sqlite3_errmsg(Db) : "out of memory"));
+}
+
+}  // namespace
+
+void TSqliteStatement::TDeleter::operator()(sqlite3_stmt* Statement) const noexcept { sqlite3_finalize(Statement); }
+
+TSqliteStatement::TSqliteStatement(sqlite3* Db, std::string_view Sql) : FDb(Db) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v3(Db, Sql.data(), static_cast<int>(Sql.size()), SQLITE_PREPARE_PERSISTENT, &statement,
+                         nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    RaiseSqlite(Db, "Cannot prepare a query");
+  }
+  FStatement.reset(statement);
+}
+
+void TSqliteStatement::Bind(int Index, std::string_view Value) {
+  if (sqlite3_bind_text(FStatement.get(), Index, Value.data(), static_cast<int>(Value.size()), SQLITE_TRANSIENT) !=
+      SQLITE_OK)
+    RaiseSqlite(FDb, "Cannot bind a query parameter");
+}
+
+void TSqliteStatement::BindNull(int Index) {
+  if (sqlite3_bind_null(FStatement.get(), Index) != SQLITE_OK) RaiseSqlite(FDb, "Cannot bind a query parameter");
+}
+
+bool TSqliteStatement::Step() {
+  int rc = sqlite3_step(FStatement.get());
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  RaiseSqlite(FDb, "Cannot read the database");
+}
+
+void TSqliteStatement::Reset() noexcept {
+  sqlite3_reset(FStatement.get());
+  sqlite3_clear_bindings(FStatement.get());
+}
+
+int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(FStatement.get()); }
+
+bool TSqliteStatement::IsNull(int Column) const { return sqlite3_column_type(FStatement.get(), Column) == SQLITE_NULL; }
+
+std::string_view TSqliteStatement::ColumnText(int Column) const {
+  auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStatement.get(), Column));
+  if (!text) return {};
+  return {text, static_cast<size_t>(sqlite3_column_bytes(FStatement.get(), Column))};
+}
+
+int64_t TSqliteStatement::ColumnInt(int Column) const { return sqlite3_column_int64(FStatement.get(), Column); }
+
+void TSqliteConnection::TDeleter::operator()(sqlite3* Db) const noexcept { sqlite3_close_v2(Db); }
+
+TSqliteConnection::TSqliteConnection(std::string FileName, sqlite3* Db) : FFileName(std::move(FileName)), FDb(Db) {}
+
+TSqliteConnection::~TSqliteConnection() = default;
+
+std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::string& FileName, TComponent* Component) {
+  if (FileName.empty()) DatabaseError("No database file name given", Component);
+  // SQLite would create a missing file or take a name as a URI; look at the file first.
+  struct stat info {};
+  if (stat(FileName.c_str(), &info) != 0) DatabaseError("Database file '" + FileName + "' does not exist", Component);
+  if (!S_ISREG(info.st_mode)) DatabaseError("Database file '" + FileName + "' is not a file", Component);
+
+  // Even a read-only connection makes the -wal and -shm files of a WAL database that has none,
+  // and leaves them behind. Without a -wal file everything is in the database file itself, so it
+  // is read as unchanging; Stale notices when that no longer holds.
+  bool immutable = IsWalDatabase(FileName) && !Exists(FileName + "-wal");
+  int flags = SQLITE_OPEN_READONLY;
+  std::string path;
+  if (immutable) {
+    path = FileUri(FileName, "immutable=1");
+    flags |= SQLITE_OPEN_URI;
+  } else {
+    // A relative name that looks like a URI ("file:...") is still a file name.
+    path = FileName.front() == '/' ? FileName : "./" + FileName;
+  }
+  sqlite3* raw = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+  std::unique_ptr<sqlite3, TDeleter> db(raw);
+  if (rc != SQLITE_OK)
+    DatabaseError("Cannot open database file '" + FileName + "': " + (raw ? sqlite3_errmsg(raw) : "out of memory"),
+                  Component);
+  sqlite3_extended_result_codes(raw, 1);
+  sqlite3_busy_timeout(raw, 5000);
+
+  // SQLite reads the header only on first use: do it now, so a file that is no database is
+  // reported here, by name.
+  sqlite3_stmt* probe = nullptr;
+  rc = sqlite3_prepare_v2(raw, "SELECT 1 FROM sqlite_master LIMIT 1", -1, &probe, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(probe);
+  sqlite3_finalize(probe);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+    DatabaseError("Cannot open database file '" + FileName + "': " + sqlite3_errmsg(raw), Component);
+  std::unique_ptr<TSqliteConnection> connection(new TSqliteConnection(FileName, db.release()));
+  connection->FImmutable = immutable;
+  connection->FModified = info.st_mtim;
+  connection->FSize = info.st_size;
+  return connection;
+}
+
+bool TSqliteConnection::Stale() const {
+  if (!FImmutable) return false;
+  struct stat info {};
+  if (stat(FFileName.c_str(), &info) != 0) return true;
+  return info.st_size != FSize || info.st_mtim.tv_sec != FModified.tv_sec ||
+         info.st_mtim.tv_nsec != FModified.tv_nsec || Exists(FFileName + "-wal");
+}
+
+TSqliteConnection::TColumnMetadata TSqliteConnection::ColumnMetadata(const std::string& Table,
+                                                                     const std::string& Column) {
+  const char* collation = nullptr;
+  int autoIncrement = 0;
+  if (sqlite3_table_column_metadata(FDb.get(), nullptr, Table.c_str(), Column.c_str(), nullptr, &collation, nullptr,
+                                    nullptr, &autoIncrement) != SQLITE_OK)
+    RaiseSqlite(FDb.get(), "Cannot read the table's columns");
+  return {collation ? collation : "BINARY", autoIncrement != 0};
+}
+
+TSqliteStatement& TSqliteConnection::Prepare(std::string_view Sql) {
+  auto found = FStatements.find(Sql);
+  if (found != FStatements.end()) return found->second;
+  return FStatements.emplace(std::string(Sql), TSqliteStatement(FDb.get(), Sql)).first->second;
+}
+
+TSqliteStatement TSqliteConnection::PrepareOnce(std::string_view Sql) { return TSqliteStatement(FDb.get(), Sql); }
+
+std::string QuoteIdentifier(std::string_view Identifier) {
+  std::string quoted;
+  quoted.reserve(Identifier.size() + 2);
+  quoted += '"';
+  for (char c : Identifier) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}

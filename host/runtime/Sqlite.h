@@ -1,0 +1,101 @@
+// Move-only handles on an SQLite connection and its prepared statements. <sqlite3.h> stays in
+// the source: callers see only these classes.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "host/rtl/Forward.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class TSqliteStatement {
+ public:
+  TSqliteStatement(sqlite3* Db, std::string_view Sql);
+  TSqliteStatement(TSqliteStatement&&) noexcept = default;
+  TSqliteStatement& operator=(TSqliteStatement&&) noexcept = default;
+
+  // Binds a parameter (from 1); the text is copied.
+  void Bind(int Index, std::string_view Value);
+  void BindNull(int Index);
+  // Steps to the next row: true when there is one, false when done; raises EDatabaseError.
+  bool Step();
+  // Makes the statement ready to run again and lets go of the file's read lock.
+  void Reset() noexcept;
+
+  int ColumnCount() const;
+  bool IsNull(int Column) const;
+  // Valid until the next Step or Reset.
+  std::string_view ColumnText(int Column) const;
+  int64_t ColumnInt(int Column) const;
+
+ private:
+  struct TDeleter {
+    void operator()(sqlite3_stmt* Statement) const noexcept;
+  };
+  sqlite3* FDb;
+  std::unique_ptr<sqlite3_stmt, TDeleter> FStatement;
+};
+
+// Runs a statement for the length of a scope and resets it at the end, errors included, so a
+// cached statement never keeps the file locked.
+class TStatementRun {
+ public:
+  explicit TStatementRun(TSqliteStatement& Statement) : FStatement(Statement) { FStatement.Reset(); }
+  ~TStatementRun() { FStatement.Reset(); }
+  TStatementRun(const TStatementRun&) = delete;
+  TStatementRun& operator=(const TStatementRun&) = delete;
+  TSqliteStatement* operator->() const { return &FStatement; }
+  TSqliteStatement& operator*() const { return FStatement; }
+
+ private:
+  TSqliteStatement& FStatement;
+};
+
+class TSqliteConnection {
+ public:
+  // Opens FileName for reading only. A missing file, a folder, an unreadable file or one that is
+  // no SQLite database raises EDatabaseError naming the file (prefixed by Component's name);
+  // nothing is created or changed.
+  static std::unique_ptr<TSqliteConnection> OpenReadOnly(const std::string& FileName, TComponent* Component);
+  ~TSqliteConnection();
+  TSqliteConnection(const TSqliteConnection&) = delete;
+  TSqliteConnection& operator=(const TSqliteConnection&) = delete;
+
+  const std::string& FileName() const { return FFileName; }
+  // True when the file has changed under a connection that took it as unchanging (see
+  // OpenReadOnly); such a connection is to be opened anew.
+  bool Stale() const;
+
+  // What the schema says of a column beyond its name and declared type.
+  struct TColumnMetadata {
+    std::string Collation;
+    bool AutoIncrement = false;
+  };
+  TColumnMetadata ColumnMetadata(const std::string& Table, const std::string& Column);
+  // The statement for Sql, prepared on first use and kept while the connection lives.
+  TSqliteStatement& Prepare(std::string_view Sql);
+  // A statement of its own, for SQL that varies from call to call.
+  TSqliteStatement PrepareOnce(std::string_view Sql);
+
+ private:
+  struct TDeleter {
+    void operator()(sqlite3* Db) const noexcept;
+  };
+  TSqliteConnection(std::string FileName, sqlite3* Db);
+
+  std::string FFileName;
+  bool FImmutable = false;
+  struct timespec FModified {};
+  int64_t FSize = 0;
+  std::unique_ptr<sqlite3, TDeleter> FDb;  // destroyed last, after its statements
+  std::map<std::string, TSqliteStatement, std::less<>> FStatements;
+};
+
+// An identifier as SQL text: in double quotes, each double quote doubled.
+std::string QuoteIdentifier(std::string_view Identifier);

@@ -1,0 +1,94 @@
+// TQVRTable: a table of a database file, with its field and index definitions, the order it
+// is read in (a named index or a list of fields) and its link to a master data set.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/dataclx/DataSource.h"
+#include "host/dataclx/IndexDef.h"
+#include "host/runtime/AdvFieldDefs.h"
+#include "host/runtime/QVRDataSet.h"
+
+class TQVRTable : public TQVRDataSet {
+  TIRVENDAL_CLASS(TQVRTable)
+
+  explicit TQVRTable(TComponent* Owner);
+  ~TQVRTable() override;
+
+  const std::string& TableName() const { return FTableName; }
+  void SetTableName(const std::string& Value);
+  bool Temporary() const { return FTemporary; }
+  void SetTemporary(bool Value) { FTemporary = Value; }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value) { FReadOnly = Value; }
+
+  // IndexName and IndexFieldNames exclude each other: a non-empty value of either empties the
+  // other, and an empty IndexFieldNames empties IndexName too. With both empty the table is
+  // ordered by its primary key. On an open table an unknown index or field name raises
+  // EDatabaseError and leaves the setting as it was; set on a closed table, it is checked at Open.
+  std::string GetIndexName() const { return FIndexName; }
+  void SetIndexName(const std::string& Value);
+  std::string GetIndexFieldNames() const { return FIndexFieldNames; }
+  void SetIndexFieldNames(const std::string& Value);
+  // The master's fields, joined by ";", that the first index fields are matched with.
+  std::string GetMasterFields() const { return FMasterFields; }
+  void SetMasterFields(const std::string& Value);
+  TDataSource* MasterSource() const { return FMasterSource; }
+  // Raises EDatabaseError "Circular datalinks are not allowed" when the source shows this table
+  // or a detail of it.
+  void SetMasterSource(TDataSource* Value);
+  TDataSource* DataSource() const override { return FMasterSource; }
+
+  TIndexDefs* IndexDefs() const { return FIndexDefs.get(); }
+  void SetIndexDefs(TIndexDefs* Value);
+  void SetFieldDefs(TFieldDefs* Value);
+  TQVRAdvFieldDefs* AdvFieldDefs() const { return FAdvFieldDefs.get(); }
+  void SetAdvFieldDefs(TQVRAdvFieldDefs* Value);
+
+  // The fields of the current order (see IndexName) on an open table; raises EDatabaseError on
+  // a closed one.
+  int GetIndexFieldCount() const;
+  TField* GetIndexField(int Index) const;
+
+ protected:
+  void InternalOpen() override;
+  void InternalClose() override;
+  void InternalInitFieldDefs() override;
+  void UpdateIndexDefs() override;
+  void Notification(TComponent* Component, TOperation Operation) override;
+
+ private:
+  class TMasterLink;
+  friend class TMasterLink;
+
+  // The order the records are read in: fields (each ascending or descending) or an index's
+  // expression key list.
+  struct TOrder {
+    std::vector<TField*> Fields;
+    std::vector<bool> Descending;
+    std::string Expression;
+  };
+  // The order that IndexName/IndexFieldNames give on the open table; raises EDatabaseError for
+  // an unknown index or field.
+  TOrder ResolveOrder(const std::string& IndexName, const std::string& IndexFieldNames) const;
+  void CheckTableName() const;
+  TSqliteConnection& Connection() const;
+  // Reads the records in the current order, only those matching the master's current record
+  // when there is an open master.
+  void FetchRecords();
+  void MasterChanged();
+
+  std::string FTableName;
+  bool FTemporary = false;
+  bool FReadOnly = false;
+  std::string FIndexName;
+  std::string FIndexFieldNames;
+  std::string FMasterFields;
+  TDataSource* FMasterSource = nullptr;
+  std::unique_ptr<TIndexDefs> FIndexDefs;
+  std::unique_ptr<TQVRAdvFieldDefs> FAdvFieldDefs;
+  std::unique_ptr<TMasterLink> FMasterLink;
+  TOrder FOrder;  // while open
+};

@@ -1,0 +1,17 @@
+// The global application object.
+#include "host/visualclx/Application.h"
+
+#include "host/rtl/TypInfo.h"
+
+TClass TApplication::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
+                                     .Integer("HelpContext", &TApplication::HelpContext, &TApplication::SetHelpContext)
+                                     .String("Title", &TApplication::Title, &TApplication::SetTitle)
+                                     .Build();
+  return &info;
+}
+
+TApplication* Application() {
+  static TApplication application(nullptr);
+  return &application;
+}

@@ -1,0 +1,4 @@
+// Unit ExtCtrls: the bevel.
+#pragma once
+
+#include "host/visualclx/Bevel.h"

@@ -1,0 +1,6 @@
+// The form reader's error.
+#include "host/visualclx/forms/FormError.h"
+
+void FormError(const std::string& FileName, int Line, const std::string& Message) {
+  throw EFormError(FileName + ":" + std::to_string(Line) + ": " + Message);
+}

@@ -1,0 +1,26 @@
+// The first stage of reading a form description: the text cut into tokens, each with its line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TFormTokenKind { Identifier, Integer, String, Symbol, EndOfFile };
+
+struct TFormToken {
+  TFormTokenKind Kind = TFormTokenKind::EndOfFile;
+  // Identifier and symbol: as written. String: the value, with quoted pieces and character
+  // codes that touch each other ('a'#13#10'b') joined into one. Integer: as written.
+  std::string Text;
+  int64_t Integer = 0;
+  int Line = 1;
+};
+
+// The tokens of Text, ending with one EndOfFile token (whose line is that of the last token).
+// Raises EFormError for an unterminated string, a bad character code or number, and any
+// character that has no place in the format.
+std::vector<TFormToken> TokenizeForm(std::string_view Text, const std::string& FileName);
+
+// The token as an error message shows it: 'Left', 'x', end of file.
+std::string DescribeToken(const TFormToken& Token);

@@ -1,0 +1,203 @@
+// The form description's parser. The format is line-based where it matters for errors: an
+// object header, a property path with its "=" and the start of its value each stay on one
+// line, and every statement starts a new line. Sets, string lists and strings joined with "+"
+// may run over several lines.
+#include "host/visualclx/forms/Parser.h"
+
+#include <utility>
+
+#include "host/rtl/SysUtils.h"
+#include "host/visualclx/forms/FormError.h"
+#include "host/visualclx/forms/Lexer.h"
+
+namespace {
+
+// Deeper nesting than any form has is refused rather than risking the stack.
+constexpr int kMaxDepth = 256;
+
+class TParser {
+ public:
+  TParser(std::vector<TFormToken> tokens, const std::string& fileName)
+      : FTokens(std::move(tokens)), FFileName(fileName) {}
+
+  TFormObject ParseRoot() {
+    TFormObject root = ParseObject(0);
+    if (Peek().Kind != TFormTokenKind::EndOfFile) Unexpected(Peek(), "end of file");
+    return root;
+  }
+
+ private:
+  const TFormToken& Peek() const { return FTokens[FPos]; }
+
+  // Consumes the next token; the end of file stays put.
+  const TFormToken& Take() {
+    FLast = FPos;
+    if (FPos + 1 < FTokens.size()) ++FPos;
+    return FTokens[FLast];
+  }
+
+  const TFormToken& Last() const { return FTokens[FLast]; }
+
+  bool IsSymbol(const TFormToken& token, char symbol) const {
+    return token.Kind == TFormTokenKind::Symbol && token.Text[0] == symbol;
+  }
+
+  bool IsKeyword(const TFormToken& token, std::string_view keyword) const {
+    return token.Kind == TFormTokenKind::Identifier && SameText(token.Text, keyword);
+  }
+
+  // The next token, which has to continue the line of the last one.
+  const TFormToken& OnLine(const std::string& expected) {
+    const TFormToken& token = Peek();
+    if (token.Kind == TFormTokenKind::EndOfFile) Fail(Last().Line, "expected " + expected + " but found end of file");
+    if (token.Line != Last().Line) Fail(Last().Line, "expected " + expected + " but found end of line");
+    return token;
+  }
+
+  void EndOfLine() {
+    const TFormToken& token = Peek();
+    if (token.Kind != TFormTokenKind::EndOfFile && token.Line == Last().Line) Unexpected(token, "end of line");
+  }
+
+  const TFormToken& TakeIdentifier(const std::string& expected) {
+    const TFormToken& token = OnLine(expected);
+    if (token.Kind != TFormTokenKind::Identifier) Unexpected(token, expected);
+    return Take();
+  }
+
+  TFormObject ParseObject(int depth) {
+    const TFormToken& head = Peek();
+    if (!IsKeyword(head, "object")) Unexpected(head, "'object'");
+    if (depth > kMaxDepth) Fail(head.Line, "objects nested more than " + std::to_string(kMaxDepth) + " deep");
+    Take();
+    TFormObject object;
+    object.Line = head.Line;
+    std::string first = TakeIdentifier("a component name").Text;
+    if (IsSymbol(Peek(), ':') && Peek().Line == Last().Line) {
+      Take();
+      object.Name = std::move(first);
+      object.ClassName = TakeIdentifier("a class name").Text;
+    } else {
+      object.ClassName = std::move(first);  // "object TFoo": an unnamed component
+    }
+    EndOfLine();
+
+    while (true) {
+      const TFormToken& token = Peek();
+      if (token.Kind == TFormTokenKind::EndOfFile)
+        Fail(token.Line, "missing 'end' of object " + (object.Name.empty() ? object.ClassName : object.Name) +
+                             " begun on line " + std::to_string(object.Line));
+      if (IsKeyword(token, "end")) {
+        Take();
+        EndOfLine();
+        return object;
+      }
+      if (IsKeyword(token, "object")) {
+        object.Children.push_back(ParseObject(depth + 1));
+        continue;
+      }
+      // An object's properties come before the objects nested in it.
+      if (!object.Children.empty()) Unexpected(token, "'object' or 'end'");
+      if (token.Kind != TFormTokenKind::Identifier) Unexpected(token, "a property name, 'object' or 'end'");
+      object.Properties.push_back(ParseProperty());
+    }
+  }
+
+  TFormProperty ParseProperty() {
+    TFormProperty property;
+    property.Line = Peek().Line;
+    property.Path = Take().Text;
+    while (IsSymbol(Peek(), '.') && Peek().Line == Last().Line) {
+      Take();
+      property.Path += "." + TakeIdentifier("a property name").Text;
+    }
+    if (!IsSymbol(OnLine("'='"), '=')) Unexpected(Peek(), "'='");
+    Take();
+    property.Value = ParseValue();
+    EndOfLine();
+    return property;
+  }
+
+  TFormValue ParseValue() {
+    const TFormToken& token = OnLine("a value");
+    TFormValue value;
+    value.Line = token.Line;
+    switch (token.Kind) {
+      case TFormTokenKind::String:
+        value.Kind = TFormValue::vkString;
+        value.Text = ParseString();
+        return value;
+      case TFormTokenKind::Integer:
+        value.Kind = TFormValue::vkInteger;
+        value.Integer = Take().Integer;
+        return value;
+      case TFormTokenKind::Identifier:
+        value.Kind = TFormValue::vkIdent;
+        value.Text = Take().Text;
+        return value;
+      default:
+        break;
+    }
+    if (IsSymbol(token, '[')) {
+      Take();
+      value.Kind = TFormValue::vkSet;
+      ParseSet(value.Items);
+    } else if (IsSymbol(token, '(')) {
+      Take();
+      value.Kind = TFormValue::vkList;
+      while (!IsSymbol(Peek(), ')')) {
+        if (Peek().Kind != TFormTokenKind::String) Unexpected(Peek(), "a string or ')'");
+        value.Items.push_back(ParseString());
+      }
+      Take();
+    } else {
+      Unexpected(token, "a value");
+    }
+    return value;
+  }
+
+  // A string token and the ones joined to it with "+", which may end a line.
+  std::string ParseString() {
+    std::string text = Take().Text;
+    while (IsSymbol(Peek(), '+')) {
+      Take();
+      if (Peek().Kind != TFormTokenKind::String) Unexpected(Peek(), "a string after '+'");
+      text += Take().Text;
+    }
+    return text;
+  }
+
+  void ParseSet(std::vector<std::string>& items) {
+    if (IsSymbol(Peek(), ']')) {
+      Take();
+      return;
+    }
+    while (true) {
+      if (Peek().Kind != TFormTokenKind::Identifier) Unexpected(Peek(), "a set element");
+      items.push_back(Take().Text);
+      if (IsSymbol(Peek(), ']')) {
+        Take();
+        return;
+      }
+      if (!IsSymbol(Peek(), ',')) Unexpected(Peek(), "',' or ']'");
+      Take();
+    }
+  }
+
+  [[noreturn]] void Unexpected(const TFormToken& token, const std::string& expected) const {
+    Fail(token.Line, "expected " + expected + " but found " + DescribeToken(token));
+  }
+
+  [[noreturn]] void Fail(int line, const std::string& message) const { FormError(FFileName, line, message); }
+
+  std::vector<TFormToken> FTokens;
+  const std::string& FFileName;
+  size_t FPos = 0;
+  size_t FLast = 0;
+};
+
+}  // namespace
+
+TFormObject ParseForm(std::string_view Text, const std::string& FileName) {
+  return TParser(TokenizeForm(Text, FileName), FileName).ParseRoot();
+}
