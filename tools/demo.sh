@@ -36,6 +36,17 @@ section "Choosing an index from the list"
 run set "$form" Orders.IndexName ByCustomer
 run properties "$form" Orders | grep -E '^Index'
 
+section "The database file name: the open-file dialog, answered by a script"
+script="$demo/choose-file.txt"
+cat > "$script" <<'SCRIPT'
+# The dialog refuses a file that is not there, then takes the demo database.
+dump
+file missing.tvd
+file demo.tvd
+SCRIPT
+sed 's/^/    /' "$script"
+run edit "$form" Database1.DatabaseFileName --script "$script" --dry-run
+
 section "The Field Link Designer: linking the orders to their customers"
 script="$demo/link-orders.txt"
 cat > "$script" <<'SCRIPT'
