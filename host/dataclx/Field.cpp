@@ -50,14 +50,29 @@ TField* TFields::Fields(int Index) const {
 TField* TFields::Add(std::unique_ptr<TField> Field) {
   Field->FDataSet = FDataSet;
   FList.push_back(std::move(Field));
+  if (FByNameValid) FByName.emplace(AnsiLowerCase(FList.back()->FieldName()), FList.size() - 1);
   return FList.back().get();
 }
 
-void TFields::Clear() { FList.clear(); }
+void TFields::Clear() {
+  FList.clear();
+  FByNameValid = false;
+}
 
 TField* TFields::FindField(std::string_view FieldName) const {
+  if (!FByNameValid) {
+    FByName.clear();
+    for (size_t i = 0; i < FList.size(); ++i) FByName.emplace(AnsiLowerCase(FList[i]->FieldName()), i);
+    FByNameValid = true;
+  }
+  auto hit = FByName.find(AnsiLowerCase(FieldName));
+  if (hit != FByName.end() && hit->second < FList.size() && SameText(FList[hit->second]->FieldName(), FieldName))
+    return FList[hit->second].get();
   for (const auto& field : FList)
-    if (SameText(field->FieldName(), FieldName)) return field.get();
+    if (SameText(field->FieldName(), FieldName)) {
+      FByNameValid = false;  // renamed since the map was built
+      return field.get();
+    }
   return nullptr;
 }
 

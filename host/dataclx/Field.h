@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/dataclx/FieldDef.h"
@@ -67,4 +68,9 @@ class TFields : public TObject {
  private:
   TDataSet* FDataSet;
   std::vector<std::unique_ptr<TField>> FList;
+  // Lower-case name to the first field of that name, built on demand: wide tables look their
+  // fields up by name once per index field. A field may be renamed, so a hit is checked and a
+  // miss falls back to the plain scan.
+  mutable std::unordered_map<std::string, size_t> FByName;
+  mutable bool FByNameValid = false;
 };

@@ -1,0 +1,193 @@
+// The Field Link Designer on wide tables: a detail table whose index has n fields and a master
+// of n fields. One run opens the designer (binding and loading), joins every field by Add in a
+// shuffled order, deletes half of the joins, clears, joins again and presses OK, then changes
+// the index. Each phase is timed on its own and reported as a counter, beside one bare read of
+// the two tables' structure from SQLite in the same run.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "fldlinks/QVRBaseFieldLinkProperty.h"
+#include "fldlinks/QVRLinkFields.h"
+#include "host/dataclx/Db.h"
+#include "host/rtl/Resources.h"
+#include "host/runtime/Qvrmain.h"
+#include "host/visualclx/Forms.h"
+#include "host/visualclx/StdCtrls.h"
+#include "host/visualclx/VisualClasses.h"
+
+namespace fs = std::filesystem;
+
+extern const std::string_view QVRLinkFieldsFormText;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct SqliteCloser {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+
+void Exec(sqlite3* db, const std::string& sql) {
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+// The detail table d with the index "wide" over all its n columns and a second index over
+// its first column, and the master table m of n columns.
+fs::path MakeDatabase(int n) {
+  fs::path file =
+      fs::temp_directory_path() / ("tirvendal-designer-" + std::to_string(getpid()) + "-" + std::to_string(n) + ".tvd");
+  fs::remove(file);
+  sqlite3* raw = nullptr;
+  sqlite3_open(file.c_str(), &raw);
+  std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+  std::string detail = "CREATE TABLE d (", master = "CREATE TABLE m (", index = "CREATE INDEX wide ON d (";
+  for (int i = 0; i < n; ++i) {
+    std::string sep = i ? ", " : "";
+    detail += sep + "f" + std::to_string(i) + " INTEGER";
+    master += sep + "k" + std::to_string(i) + " INTEGER";
+    index += sep + "f" + std::to_string(i);
+  }
+  Exec(db.get(), detail + ")");
+  Exec(db.get(), master + ")");
+  Exec(db.get(), index + ")");
+  Exec(db.get(), "CREATE INDEX first ON d (f0)");
+  return file;
+}
+
+// A link that reads and writes the detail table itself, as the table's own editor does on its
+// work copy.
+class TTableLink : public TQVRBaseFieldLinkProperty {
+ public:
+  TQVRTable* Table = nullptr;
+  void GetFieldNamesForIndex(TStrings* List) override {
+    for (int i = 0, n = Table->GetIndexFieldCount(); i < n; ++i) List->Add(Table->GetIndexField(i)->FieldName());
+  }
+  bool GetIndexBased() override { return true; }
+  TIndexDefs* GetIndexDefs() override { return Table->IndexDefs(); }
+  std::string GetIndexFieldNames() override { return Table->GetIndexFieldNames(); }
+  std::string GetIndexName() override { return Table->GetIndexName(); }
+  std::string GetMasterFields() override { return Table->GetMasterFields(); }
+  void SetIndexFieldNames(const std::string& v) override { Table->SetIndexFieldNames(v); }
+  void SetIndexName(const std::string& v) override { Table->SetIndexName(v); }
+  void SetMasterFields(const std::string& v) override { Table->SetMasterFields(v); }
+};
+
+struct Setup {
+  fs::path file;
+  TComponent root{nullptr};
+  TQVRTable* detail;
+  TQVRTable* master;
+  std::unique_ptr<TTableLink> link;
+
+  explicit Setup(int n) : file(MakeDatabase(n)) {
+    RegisterVisualClasses();
+    RegisterRuntimeClasses();
+    RegisterModuleResources(&file, {{"tqvrlinkfields", "RCDATA", QVRLinkFieldsFormText}});
+    auto* database = new TQVRDatabase(&root);
+    database->SetDatabaseName("Wide");
+    database->SetDatabaseFileName(file.string());
+    master = new TQVRTable(&root);
+    master->SetDatabaseName("Wide");
+    master->SetTableName("m");
+    auto* source = new TDataSource(&root);
+    source->SetDataSet(master);
+    detail = new TQVRTable(&root);
+    detail->SetDatabaseName("Wide");
+    detail->SetTableName("d");
+    detail->SetMasterSource(source);
+    detail->SetIndexName("wide");
+    detail->Open();
+    link = TQVRBaseFieldLinkProperty::CreateForDataSet<TTableLink>(detail);
+    link->Table = detail;
+  }
+  ~Setup() {
+    UnregisterModuleResources(&file);
+    std::error_code ec;
+    fs::remove(file, ec);
+  }
+};
+
+void AddAll(TQVRLinkFields& form, std::mt19937& random) {
+  while (form.DetailList->Items()->Count() > 0) {
+    form.DetailList->SetItemIndex(static_cast<int>(random() % form.DetailList->Items()->Count()));
+    form.MasterList->SetItemIndex(static_cast<int>(random() % form.MasterList->Items()->Count()));
+    form.AddButtonClick(nullptr);
+  }
+}
+
+void Designer(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  Setup setup(n);
+  std::mt19937 random(42);
+  double open = 0, add = 0, remove = 0, clear = 0, ok = 0, change = 0, bare = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    auto form = CreateForm<TQVRLinkFields>();
+    form->SetLinkProperty(setup.link.get());
+    form->SetDataSet(setup.detail);
+    setup.detail->Open();  // the designer's binding closes it; the link reads the open table
+    form->Initialize();
+    open += Since(start);
+
+    start = Clock::now();
+    AddAll(*form, random);
+    add += Since(start) / n;
+
+    for (int i = 0, lines = form->BindList->Items()->Count(); i < lines; i += 2) form->BindList->SetSelected(i, true);
+    start = Clock::now();
+    form->DeleteButtonClick(nullptr);
+    remove += Since(start);
+
+    start = Clock::now();
+    form->ClearButtonClick(nullptr);
+    clear += Since(start);
+
+    AddAll(*form, random);
+    start = Clock::now();
+    form->BitBtn1Click(nullptr);
+    ok += Since(start);
+
+    form->IndexList->SetItemIndex(form->IndexList->Items()->IndexOf("first"));
+    start = Clock::now();
+    form->IndexListChange(nullptr);
+    change += Since(start);
+
+    start = Clock::now();
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(setup.file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    for (const char* sql : {"SELECT * FROM pragma_table_info('d')", "SELECT * FROM pragma_table_info('m')",
+                            "SELECT * FROM sqlite_master m, pragma_index_xinfo(m.name) WHERE m.tbl_name = 'd'"}) {
+      sqlite3_stmt* stmt = nullptr;
+      sqlite3_prepare_v2(db.get(), sql, -1, &stmt, nullptr);
+      while (sqlite3_step(stmt) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_text(stmt, 1));
+      sqlite3_finalize(stmt);
+    }
+    bare += Since(start);
+    setup.detail->SetIndexName("wide");
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["open_ms"] = open / runs;
+  state.counters["bare_ms"] = bare / runs;
+  state.counters["open_per_bare"] = open / bare;
+  state.counters["add_ms"] = add / runs;
+  state.counters["delete_ms"] = remove / runs;
+  state.counters["clear_ms"] = clear / runs;
+  state.counters["ok_ms"] = ok / runs;
+  state.counters["index_ms"] = change / runs;
+}
+BENCHMARK(Designer)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
