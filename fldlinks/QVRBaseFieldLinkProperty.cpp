@@ -17,8 +17,8 @@ std::unique_ptr<TQVRBaseFieldLinkProperty> TQVRBaseFieldLinkProperty::CreateForD
   if (!LinkClass || !LinkClass->InheritsFrom(StaticClass()) || !LinkClass->NewObject)
     throw EInvalidOperation("CreateForDataSet needs a constructible field link class");
   std::unique_ptr<TObject> made = LinkClass->NewObject();
-  std::unique_ptr<TQVRBaseFieldLinkProperty> link(As<TQVRBaseFieldLinkProperty>(made.get()));
-  made.release();
+  As<TQVRBaseFieldLinkProperty>(made.get());  // checked before the ownership moves
+  std::unique_ptr<TQVRBaseFieldLinkProperty> link(static_cast<TQVRBaseFieldLinkProperty*>(made.release()));
   link->FLinkDataSet = DataSet;
   return link;
 }

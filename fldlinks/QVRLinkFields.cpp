@@ -2,7 +2,6 @@
 // the commit on OK, and the run that writes the link back through the field-link object.
 #include "fldlinks/QVRLinkFields.h"
 
-#include <cstdint>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -123,7 +122,10 @@ TQVRLinkFields::TQVRLinkFields(TComponent* Owner) : TForm(Owner) {}
 
 TQVRLinkFields::~TQVRLinkFields() = default;
 
-TObject* TQVRLinkFields::JoinedFlag() { return reinterpret_cast<TObject*>(intptr_t{1}); }
+TObject* TQVRLinkFields::JoinedFlag() {
+  static TObject marker;  // any non-nil value does; one object shared by every designer
+  return &marker;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Life

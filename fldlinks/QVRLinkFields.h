@@ -93,7 +93,7 @@ class TQVRLinkFields : public TForm {
   TStringList* AllDetailFields() const { return FAllDetailFields.get(); }
   // Every master field, in the master data set's order.
   TStringList* AllMasterFields() const { return FAllMasterFields.get(); }
-  // The object value that marks a joined entry of AllDetailFields.
+  // The object that marks a joined entry of AllDetailFields.
   static TObject* JoinedFlag();
 
  private:
