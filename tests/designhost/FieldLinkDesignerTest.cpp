@@ -59,11 +59,10 @@ TEST_F(FieldLinkDesigner, OkWritesTheIndexAndTheMasterFields) {
 
 TEST_F(FieldLinkDesigner, CancelEscapeAndCloseWriteNothing) {
   const std::string before = ReadFile(form);
-  for (const std::string& end : {"click Button2\n", "key escape\n", "close\n"}) {
-    TProcessResult r = Edit(
-        "select IndexList ByCustNo\nselect DetailList CustNo\nselect MasterList CustNo\n"
-        "click AddButton\n" +
-        end);
+  for (const char* end : {"click Button2\n", "key escape\n", "close\n"}) {
+    TProcessResult r =
+        Edit(std::string("select IndexList ByCustNo\nselect DetailList CustNo\nselect MasterList CustNo\n") +
+             "click AddButton\n" + end);
     ASSERT_EQ(r.Status, 0) << end << r.Err;
     EXPECT_NE(r.Out.find(R"({"modified":false,"changes":{}})"), std::string::npos) << end << r.Out;
     EXPECT_EQ(ReadFile(form), before) << end;
