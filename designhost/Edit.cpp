@@ -62,5 +62,3 @@ int RunEdit(const TEditOptions& Options) {
   std::cout << result.dump() << '\n';
   return 0;
 }
-
-int RunGui(const TGuiOptions& Options) { throw EUsageError("the design window is not available in this build"); }

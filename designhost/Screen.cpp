@@ -1,12 +1,43 @@
-// Without the Qt widget set there is no screen: the commands say so.
+// The real screen through the Qt widget set: the dialogs of `edit` shown to a person, or each
+// window state of a scripted run rendered offscreen to numbered PNG files.
 #include "designhost/Screen.h"
 
+#include <QApplication>
+
 #include "designhost/FormDocument.h"
+#include "host/qt/QtWidgetSet.h"
+#include "host/qt/Screenshot.h"
+#include "host/visualclx/ScriptedUser.h"
+
+namespace {
+
+// Pictures the states of a scripted run: the script's user answers, the pictures follow each
+// of its actions.
+class TScriptScreenshots : public TScreenshotWidgetSet {
+ public:
+  TScriptScreenshots(TScriptedUser& User, const std::string& Dir) : TScreenshotWidgetSet(User, Dir), FUser(User) {
+    FUser.SetAfterAction([this] { Capture(); });
+  }
+  ~TScriptScreenshots() override { FUser.SetAfterAction(nullptr); }
+
+ private:
+  TScriptedUser& FUser;
+};
+
+}  // namespace
 
 std::unique_ptr<TWidgetSet> OpenScreenWidgetSet() {
-  throw EUsageError("showing dialogs needs a display; give the answers with --script FILE instead");
+  try {
+    return std::make_unique<TQtWidgetSet>(TQtPlatform::Display);
+  } catch (const ENoUserError& e) {
+    throw EUsageError("showing the dialogs needs a display: " + e.Message() +
+                      "; give the answers with --script FILE instead");
+  }
 }
 
-std::unique_ptr<TWidgetSet> RecordScreenshots(TWidgetSet&, const std::string&) {
-  throw EUsageError("--screenshot is not available in this build");
+std::unique_ptr<TWidgetSet> RecordScreenshots(TWidgetSet& Inner, const std::string& Dir) {
+  auto* user = dynamic_cast<TScriptedUser*>(&Inner);
+  if (!user) throw EUsageError("--screenshot pictures a scripted run: give the answers with --script FILE");
+  // Pictures are rendered on Qt's offscreen platform, display or not.
+  return std::make_unique<TScriptScreenshots>(*user, Dir);
 }

@@ -20,9 +20,7 @@ int Fail(int status, const std::string& text) {
   return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   CLI::App app{"designhost: loads design packages and offers the inspector and the palette as commands", "designhost"};
   app.require_subcommand(1);
   app.fallthrough(false);
@@ -101,4 +99,19 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     return Fail(kError, std::string("error: Exception: ") + e.what());
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // What Run does not answer itself (a fault in setting up the command line) still ends in a
+  // message and a failure status rather than an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "error: unknown exception\n";
+  }
+  return kError;
 }

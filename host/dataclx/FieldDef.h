@@ -88,4 +88,7 @@ class TFieldDefs : public TDefCollection {
   TFieldDef* Find(std::string_view Name) const;
   // Asks the data set to read its field definitions afresh (without opening it) and sets Updated.
   void Update();
+
+ protected:
+  using TDefCollection::Update;  // the collection's change notice keeps its name beside Update()
 };

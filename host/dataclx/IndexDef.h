@@ -64,4 +64,7 @@ class TIndexDefs : public TDefCollection {
   // As GetIndexForFields without the case restriction, but raises EDatabaseError
   // "No index for fields 'X'" when none does.
   TIndexDef* FindIndexForFields(std::string_view Fields) const;
+
+ protected:
+  using TDefCollection::Update;  // the collection's change notice keeps its name beside Update()
 };

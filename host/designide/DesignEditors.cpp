@@ -14,12 +14,6 @@ bool SameType(const TPropInfo& a, const TPropInfo& b) {
   return a.Kind == b.Kind && SameText(PropTypeName(&a), PropTypeName(&b));
 }
 
-TObject* ObjectOf(int64_t ordinal) { return reinterpret_cast<TObject*>(static_cast<intptr_t>(ordinal)); }
-
-int64_t OrdinalOf(const TObject* object) {
-  return static_cast<int64_t>(reinterpret_cast<intptr_t>(const_cast<TObject*>(object)));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -31,7 +25,8 @@ TClass TPropertyEditor::StaticClass() {
   return &info;
 }
 
-void TPropertyEditor::Initialize(IDesigner* Designer, std::vector<TPersistent*> Selection, const TPropInfo* PropInfo) {
+void TPropertyEditor::Initialize(IDesigner* Designer, const std::vector<TPersistent*>& Selection,
+                                 const TPropInfo* PropInfo) {
   if (Selection.empty() || !PropInfo) throw EPropertyError("A property editor needs a component and a property");
   std::vector<TInstProp> list;
   list.reserve(Selection.size());
@@ -280,8 +275,10 @@ void TSetProperty::SetValue(const std::string& Value) {
 
 std::vector<std::unique_ptr<TPropertyEditor>> TSetProperty::GetProperties() {
   std::vector<TPersistent*> selection;
+  selection.reserve(PropCount());
   for (int i = 0; i < PropCount(); ++i) selection.push_back(GetComponent(i));
   std::vector<std::unique_ptr<TPropertyEditor>> out;
+  out.reserve(GetPropInfo()->Enum->Names.size());
   for (size_t e = 0; e < GetPropInfo()->Enum->Names.size(); ++e) {
     auto editor = std::make_unique<TSetElementProperty>();
     editor->Initialize(Designer(), selection, GetPropInfo());
@@ -370,12 +367,12 @@ void TComponentProperty::SetValue(const std::string& Value) {
     component = RequireDesigner().GetComponent(name);
     if (!component || !component->InheritsFrom(GetPropInfo()->PropClass())) throw EPropertyError(SInvalidPropertyValue);
   }
-  SetOrdValue(OrdinalOf(component));
+  SetOrdValue(OrdOfObject(component));
 }
 
 bool TComponentProperty::AllEqual() {
   for (int i = 1; i < PropCount(); ++i)
-    if (ObjectOf(GetOrdValueAt(i)) != ObjectOf(GetOrdValue())) return false;
+    if (GetOrdValueAt(i) != GetOrdValue()) return false;
   return true;
 }
 
@@ -430,14 +427,13 @@ bool TMethodProperty::AllEqual() {
 // Making editors
 
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(TClass EditorClass, IDesigner* Designer,
-                                                      std::vector<TPersistent*> Selection, const TPropInfo* PropInfo) {
+                                                      const std::vector<TPersistent*>& Selection,
+                                                      const TPropInfo* PropInfo) {
   if (!EditorClass || !EditorClass->InheritsFrom(TPropertyEditor::StaticClass()) || !EditorClass->NewObject)
     throw EPropertyError((EditorClass ? EditorClass->Name : std::string("nil")) +
                          " is not a property editor that can be created");
-  std::unique_ptr<TObject> object = EditorClass->NewObject();
-  std::unique_ptr<TPropertyEditor> editor(As<TPropertyEditor>(object.get()));
-  object.release();
-  editor->Initialize(Designer, std::move(Selection), PropInfo);
+  std::unique_ptr<TPropertyEditor> editor = OwnedAs<TPropertyEditor>(EditorClass->NewObject());
+  editor->Initialize(Designer, Selection, PropInfo);
   return editor;
 }
 

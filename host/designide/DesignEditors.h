@@ -18,7 +18,7 @@ class TPropertyEditor : public TPersistent {
 
   // Binds the editor to the property PropInfo of Selection (component 0 first). Every selected
   // component must publish a property of that name; each one's own property record is used.
-  void Initialize(IDesigner* Designer, std::vector<TPersistent*> Selection, const TPropInfo* PropInfo);
+  void Initialize(IDesigner* Designer, const std::vector<TPersistent*>& Selection, const TPropInfo* PropInfo);
 
   // The selected component Index (0 = the first selected).
   TPersistent* GetComponent(int Index) const;
@@ -191,7 +191,8 @@ class TMethodProperty : public TPropertyEditor {
 // Makes an editor of EditorClass (which must be a constructible TPropertyEditor descendant)
 // and binds it to the property.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(TClass EditorClass, IDesigner* Designer,
-                                                      std::vector<TPersistent*> Selection, const TPropInfo* PropInfo);
+                                                      const std::vector<TPersistent*>& Selection,
+                                                      const TPropInfo* PropInfo);
 
 // The inspector's rows for the selection: an editor per shown published property, ordered by
 // name without regard to case. A property is shown when it can be read and either written or

@@ -153,7 +153,7 @@ HMODULE LoadPackage(const std::string& FileName) {
     throw;
   }
   Loaded().push_back({module, FileName, finalize});
-  library.release();
+  static_cast<void>(library.release());  // the list of loaded packages holds the handle from here
   return module;
 }
 

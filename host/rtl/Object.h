@@ -179,6 +179,14 @@ const T* As(const TObject* object) {
   return As<T>(const_cast<TObject*>(object));
 }
 
+// The checked cast for an object just made: ownership moves to the result, or the object is
+// freed when it is of another class and EInvalidCast is raised.
+template <class T>
+std::unique_ptr<T> OwnedAs(std::unique_ptr<TObject> object) {
+  if (!As<T>(object.get())) return nullptr;
+  return std::unique_ptr<T>(As<T>(object.release()));
+}
+
 template <class T>
 bool Is(const TObject* object) {
   return dynamic_cast<const T*>(object) != nullptr;

@@ -2,6 +2,7 @@
 #include "host/rtl/Resources.h"
 
 #include <algorithm>
+#include <ranges>
 #include <utility>
 
 #include "host/rtl/SysUtils.h"
@@ -27,8 +28,8 @@ void UnregisterModuleResources(const void* Module) {
 
 const TResourceEntry* FindResource(std::string_view Name) {
   auto& m = Modules();
-  for (auto it = m.rbegin(); it != m.rend(); ++it)
-    for (const TResourceEntry& e : it->second)
+  for (const auto& module : m | std::views::reverse)
+    for (const TResourceEntry& e : module.second)
       if (SameText(e.Name, Name)) return &e;
   return nullptr;
 }

@@ -22,12 +22,15 @@ class Exception : public std::exception {
   std::string FMessage;
 };
 
+// A class name cannot stand in parentheses, so this macro is exempt from that check.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define TIRVENDAL_EXCEPTION(Name, Base)                      \
   class Name : public Base {                                 \
    public:                                                   \
     using Base::Base;                                        \
     const char* ClassName() const override { return #Name; } \
   }
+// NOLINTEND(bugprone-macro-parentheses)
 
 TIRVENDAL_EXCEPTION(EAbstractError, Exception);
 TIRVENDAL_EXCEPTION(EInvalidCast, Exception);
@@ -77,6 +80,8 @@ int64_t StrToInt(std::string_view s);
 // Wide strings are UTF-16.
 std::u16string Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(std::u16string_view s);
+// Appends the UTF-8 bytes of one code point; the caller has checked that it is one.
+void AppendUtf8(std::string& out, char32_t code);
 
 // Raises EAbstractError, as calling an operation that a class does not supply does.
 [[noreturn]] void AbstractError();

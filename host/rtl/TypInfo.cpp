@@ -47,13 +47,13 @@ void SetStrProp(TObject* instance, const TPropInfo* p, const std::string& value)
 
 TObject* GetObjectProp(const TObject* instance, const TPropInfo* p) {
   if (p->Kind != tkClass) WrongKind(p, "an object property");
-  return reinterpret_cast<TObject*>(static_cast<intptr_t>(p->GetOrd(instance)));
+  return ObjectOfOrd(p->GetOrd(instance));
 }
 
 void SetObjectProp(TObject* instance, const TPropInfo* p, TObject* value) {
   if (p->Kind != tkClass) WrongKind(p, "an object property");
   if (!p->SetOrd) ReadOnlyProperty(p);
-  p->SetOrd(instance, static_cast<int64_t>(reinterpret_cast<intptr_t>(value)));
+  p->SetOrd(instance, OrdOfObject(value));
 }
 
 TNotifyEvent GetMethodProp(const TObject* instance, const TPropInfo* p) {

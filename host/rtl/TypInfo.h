@@ -2,6 +2,7 @@
 // class declares its published properties, methods and fields beside its definition.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -33,6 +34,13 @@ int GetEnumValue(const TEnumInfo& info, std::string_view name);
 // Reads a property by path ("HorzScrollBar.Range"): the object that holds the last step, and
 // its property; raises EPropertyError naming the class when a step does not exist.
 std::pair<TObject*, const TPropInfo*> ResolvePropPath(TObject* instance, std::string_view path);
+
+// An object property travels as an ordinal, as on the platform: these two are the only places
+// where a reference becomes a number and back.
+inline int64_t OrdOfObject(const TObject* object) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(object)); }
+inline TObject* ObjectOfOrd(int64_t ordinal) {
+  return reinterpret_cast<TObject*>(static_cast<intptr_t>(ordinal));  // NOLINT(performance-no-int-to-ptr)
+}
 
 // The Boolean type's names, shared by every Boolean property.
 const TEnumInfo& BooleanTypeInfo();
@@ -126,13 +134,9 @@ class TClassBuilder {
   TClassBuilder& Object(std::string name, G get, S set, bool stored = true) {
     TPropInfo p = Named(std::move(name), tkClass, "");
     p.PropClassOf = &U::StaticClass;
-    p.GetOrd = [get](const TObject* o) -> int64_t {
-      return static_cast<int64_t>(reinterpret_cast<intptr_t>(static_cast<TObject*>((Self(o)->*get)())));
-    };
+    p.GetOrd = [get](const TObject* o) -> int64_t { return OrdOfObject(static_cast<TObject*>((Self(o)->*get)())); };
     if constexpr (!std::is_null_pointer_v<S>)
-      p.SetOrd = [set](TObject* o, int64_t v) {
-        (Self(o)->*set)(As<U>(reinterpret_cast<TObject*>(static_cast<intptr_t>(v))));
-      };
+      p.SetOrd = [set](TObject* o, int64_t v) { (Self(o)->*set)(As<U>(ObjectOfOrd(v))); };
     p.Default.reset();
     p.Stored = stored;
     return Add(std::move(p));

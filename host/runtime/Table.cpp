@@ -89,32 +89,13 @@ void TQVRTable::SetTableName(const std::string& Value) {
 
 void TQVRTable::SetIndexName(const std::string& Value) {
   std::string fieldNames = Value.empty() ? FIndexFieldNames : std::string();
-  if (Active()) {
-    // Check the new order before taking it, so an unknown index leaves the table as it was.
-    TOrder order = ResolveOrder(Value, fieldNames);
-    std::swap(FOrder, order);
-    try {
-      FetchRecords();
-    } catch (...) {
-      std::swap(FOrder, order);
-      throw;
-    }
-  }
+  if (Active()) Reorder(Value, fieldNames);
   FIndexName = Value;
   FIndexFieldNames = fieldNames;
 }
 
 void TQVRTable::SetIndexFieldNames(const std::string& Value) {
-  if (Active()) {
-    TOrder order = ResolveOrder({}, Value);
-    std::swap(FOrder, order);
-    try {
-      FetchRecords();
-    } catch (...) {
-      std::swap(FOrder, order);
-      throw;
-    }
-  }
+  if (Active()) Reorder({}, Value);
   FIndexFieldNames = Value;
   FIndexName.clear();
 }
@@ -201,6 +182,18 @@ void TQVRTable::Notification(TComponent* Component, TOperation Operation) {
   if (Operation == opRemove && Component == FMasterSource) {
     FMasterSource = nullptr;
     FMasterLink->SetDataSource(nullptr);
+  }
+}
+
+void TQVRTable::Reorder(const std::string& IndexName, const std::string& IndexFieldNames) {
+  // Check the new order before taking it, so an unknown index leaves the table as it was.
+  TOrder order = ResolveOrder(IndexName, IndexFieldNames);
+  std::swap(FOrder, order);
+  try {
+    FetchRecords();
+  } catch (...) {
+    std::swap(FOrder, order);
+    throw;
   }
 }
 

@@ -73,6 +73,9 @@ class TQVRTable : public TQVRDataSet {
   // The order that IndexName/IndexFieldNames give on the open table; raises EDatabaseError for
   // an unknown index or field.
   TOrder ResolveOrder(const std::string& IndexName, const std::string& IndexFieldNames) const;
+  // On the open table: checks the new order and reads the records in it; on any failure the
+  // table keeps its previous order.
+  void Reorder(const std::string& IndexName, const std::string& IndexFieldNames);
   void CheckTableName() const;
   TSqliteConnection& Connection() const;
   // Reads the records in the current order, only those matching the master's current record

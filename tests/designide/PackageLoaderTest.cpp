@@ -2,11 +2,9 @@
 // taken back whole on unload.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "host/designide/PackageLoader.h"
 #include "host/designide/Palette.h"
+#include "tests/support/Process.h"
 
 namespace {
 
@@ -39,11 +37,11 @@ TEST(PackageLoader, RefusesWhatIsNoLoadablePackageAndNamesTheFile) {
   EXPECT_NE(message.find(library), std::string::npos) << message;
   EXPECT_NE(message.find("GetPackageInfoTable"), std::string::npos) << message;
 
-  auto text = std::filesystem::temp_directory_path() / "designide-not-a-library.so";
-  std::ofstream(text) << "object Form1: TForm\nend\n";
+  TTempDir dir;
+  auto text = dir / "designide-not-a-library.so";
+  WriteFile(text, "object Form1: TForm\nend\n");
   message = LoadError(text.string());
   EXPECT_NE(message.find(text.string()), std::string::npos) << message;
-  std::filesystem::remove(text);
 
   EXPECT_THROW(ReadPackageInfo(missing), EPackageError);
   EXPECT_THROW(ReadPackageInfo(library), EPackageError);

@@ -1,17 +1,12 @@
 // The name-list editors on real database files: which names each offers, from which of the
 // selected components, and that a table looked into for its indexes is left as it was found.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "editors/QVREdit.h"
 #include "host/dataclx/Db.h"
 #include "host/runtime/Qvrmain.h"
 #include "tests/designide/FakeDesigner.h"
-#include "tests/editors/SqliteFile.h"
-
-namespace fs = std::filesystem;
+#include "tests/support/Process.h"
 
 namespace {
 
@@ -88,10 +83,7 @@ using Names = std::vector<std::string>;
 class NameLists : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("qvredit-" + std::to_string(getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    sqlite_file::Create((dir / "sales.tvd").string(), R"sql(
+    ExecSql(dir / "sales.tvd", R"sql(
       CREATE TABLE customers (CustNo INTEGER PRIMARY KEY, Company TEXT, City TEXT, Country TEXT);
       CREATE UNIQUE INDEX ByCompany ON customers (Company);
       CREATE INDEX ByCountryCity ON customers (Country, City);
@@ -101,7 +93,7 @@ class NameLists : public ::testing::Test {
       CREATE TABLE orders (OrderNo INTEGER PRIMARY KEY, CustNo INTEGER);
       CREATE VIEW bigorders AS SELECT * FROM orders;
     )sql");
-    sqlite_file::Create((dir / "parts.tvd").string(), R"sql(
+    ExecSql(dir / "parts.tvd", R"sql(
       CREATE TABLE vendors (VendorNo INTEGER);
       CREATE TABLE parts (PartNo INTEGER, VendorNo INTEGER);
     )sql");
@@ -109,10 +101,7 @@ class NameLists : public ::testing::Test {
     parts = Database("Parts", "parts.tvd", "");
     customers = Table<TProbeTable>("Customers", "Sales", "customers");
   }
-  void TearDown() override {
-    root.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { root.reset(); }
 
   TQVRDatabase* Database(const std::string& name, const std::string& file, const std::string& session) {
     auto* db = new TQVRDatabase(root.get());
@@ -142,7 +131,7 @@ class NameLists : public ::testing::Test {
     return Values(TQVRIndexFieldNamesProperty::StaticClass(), {table}, "IndexFieldNames");
   }
 
-  fs::path dir;
+  TTempDir dir;
   std::unique_ptr<TComponent> root = std::make_unique<TComponent>(nullptr);
   TFakeDesigner designer{root.get()};
   TQVRDatabase* sales;

@@ -1,6 +1,7 @@
 // The database's connection to its file: reading never creates or changes a file, and a file
 // that cannot be read is reported by name.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "host/runtime/Qvrmain.h"
 #include "tests/runtime/TempDatabase.h"

@@ -31,7 +31,7 @@ class TTempDir {
 
 std::string ReadFile(const std::filesystem::path& File);
 void WriteFile(const std::filesystem::path& File, const std::string& Text);
-// Runs SQL on a new or existing SQLite file; fails the test on an error.
+// Runs SQL on a new or existing SQLite file; throws std::runtime_error on an error.
 void ExecSql(const std::filesystem::path& File, const std::string& Sql);
 // The names of the files in Dir, sorted.
 std::vector<std::string> ListDir(const std::filesystem::path& Dir);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -11,6 +10,7 @@
 #include "host/visualclx/OpenDialog.h"
 #include "host/visualclx/ScriptedUser.h"
 #include "host/visualclx/WindowJson.h"
+#include "tests/support/Process.h"
 
 namespace {
 
@@ -20,19 +20,15 @@ namespace fs = std::filesystem;
 // restored afterwards.
 struct OpenDialogTest : ::testing::Test {
   fs::path Previous = fs::current_path();
-  fs::path Folder = fs::path(::testing::TempDir()) / "open-dialog-test";
+  TTempDir Folder;
   std::ostringstream Out;
 
   void SetUp() override {
-    fs::remove_all(Folder);
     fs::create_directories(Folder / "sub");
-    std::ofstream(Folder / "demo.tvd") << "x";
-    fs::current_path(Folder);
+    WriteFile(Folder / "demo.tvd", "x");
+    fs::current_path(Folder.Path());
   }
-  void TearDown() override {
-    fs::current_path(Previous);
-    fs::remove_all(Folder);
-  }
+  void TearDown() override { fs::current_path(Previous); }
   std::string Path(const std::string& name) const { return (Folder / name).string(); }
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <ranges>
 #include <unordered_set>
 
 #include "host/rtl/Classes.h"
@@ -291,9 +292,9 @@ class TBuilder {
   // Puts the root back as it was: its changed properties restored, its fields cleared, and the
   // components this read created freed, the last created first.
   void Undo() noexcept {
-    for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it) {
+    for (auto& saved : FSaved | std::views::reverse) {
       try {
-        it->Restore();
+        saved.Restore();
       } catch (...) {
         // The read's own error is the one worth reporting; a value that will not go back stays.
       }

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "host/rtl/SysUtils.h"
 #include "host/visualclx/forms/FormError.h"
 
 namespace {
@@ -13,24 +14,6 @@ bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= '
 int HexValue(char c) {
   if (IsDigit(c)) return c - '0';
   return (c | 0x20) - 'a' + 10;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 class TLexer {
@@ -156,7 +139,7 @@ class TLexer {
     uint64_t code = ReadNumber(start);
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
       Fail("invalid character code " + std::string(FText.substr(start, FPos - start)));
-    AppendUtf8(out, static_cast<uint32_t>(code));
+    AppendUtf8(out, static_cast<char32_t>(code));
   }
 
   [[noreturn]] void Fail(const std::string& message) const { FormError(FFileName, FLine, message); }

@@ -53,7 +53,7 @@ class TWriter {
     // Components whose parents form a ring are reached from nowhere above; they still belong
     // to the form.
     for (int i = 0, n = FRoot->ComponentCount(); i < n; ++i)
-      if (!FWritten.count(FRoot->Components(i))) WriteObject(FRoot->Components(i), 1);
+      if (!FWritten.contains(FRoot->Components(i))) WriteObject(FRoot->Components(i), 1);
     FOut += "end\n";
     return std::move(FOut);
   }
@@ -78,7 +78,7 @@ class TWriter {
     auto children = FChildren.find(component);
     if (children != FChildren.end())
       for (const TComponent* child : children->second)
-        if (!FWritten.count(child)) WriteObject(child, depth + 1);
+        if (!FWritten.contains(child)) WriteObject(child, depth + 1);
     Line(depth, "end");
   }
 

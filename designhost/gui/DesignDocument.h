@@ -1,0 +1,72 @@
+// TDesignDocument: the form the design window edits: its root component, its file (none while
+// untitled), whether it changed since it was read or saved, and the designer that the property
+// editors report their changes to.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "designhost/Designer.h"
+#include "host/rtl/Component.h"
+
+class TDesignDocument {
+ public:
+  // An untitled data module, "DataModule1", holding nothing.
+  TDesignDocument();
+  // Reads File; the working directory becomes its folder, so the relative database file names
+  // in it are found beside it. A failure (EInOutError, EFormError, ...) leaves the working
+  // directory as it was.
+  explicit TDesignDocument(const std::filesystem::path& File);
+  // The form stored in Text, belonging to File (empty: untitled); the working directory stays.
+  TDesignDocument(std::string_view Text, const std::filesystem::path& File);
+  ~TDesignDocument();
+  TDesignDocument(const TDesignDocument&) = delete;
+  TDesignDocument& operator=(const TDesignDocument&) = delete;
+
+  TComponent* Root() const { return FRoot.get(); }
+  // The designer the property editors are given; their modification notice marks the document.
+  IDesigner& Designer();
+  // The form's file, empty while the document is untitled.
+  const std::filesystem::path& File() const { return FFile; }
+  bool Untitled() const { return FFile.empty(); }
+  // The file's name, or "Untitled".
+  std::string DisplayName() const;
+
+  bool Modified() const { return FModified; }
+  void MarkModified();
+  // Told whenever Modified changes.
+  void SetOnModifiedChanged(std::function<void()> Proc) { FOnModifiedChanged = std::move(Proc); }
+
+  // Writes the form into File through a temporary file beside it, so a failure never leaves a
+  // half-written form; the document then belongs to File, unmodified.
+  void SaveAs(const std::filesystem::path& File);
+  // Saves into the document's own file; EInvalidOperation while untitled.
+  void Save();
+
+  // The components of the form, in the order they were made.
+  std::vector<TComponent*> Components() const;
+  // The first free name for a new component of Class: the class name without its "T" and the
+  // smallest number from 1 that no component of the form has ("QVRTable1").
+  std::string FreshName(TClass Class) const;
+  // Makes a component of Class owned by the root, under a fresh name; EComponentError for a
+  // class that makes no components.
+  TComponent* AddComponent(TClass Class);
+  // Frees the components; references to them from the others are cleared as they go.
+  void DeleteComponents(const std::vector<TComponent*>& Components);
+  // Renames Component (EComponentError for a name that is no identifier or is taken).
+  void RenameComponent(TComponent* Component, const std::string& Name);
+
+ private:
+  class TDocumentDesigner;
+  void SetModified(bool Value);
+
+  std::unique_ptr<TComponent> FRoot;
+  std::unique_ptr<TDocumentDesigner> FDesigner;
+  std::filesystem::path FFile;
+  bool FModified = false;
+  std::function<void()> FOnModifiedChanged;
+};

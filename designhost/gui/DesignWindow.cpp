@@ -1,0 +1,409 @@
+// TDesignWindow: the palette, the form's components, the Object Inspector and the File menu.
+#include "designhost/gui/DesignWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "designhost/gui/ComponentPalette.h"
+#include "designhost/gui/ErrorMessage.h"
+#include "designhost/gui/ObjectInspector.h"
+#include "host/visualclx/MessageDlg.h"
+#include "host/visualclx/OpenDialog.h"
+#include "host/visualclx/forms/FormReader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kComponentRole = Qt::UserRole;
+const char* const kFormFilter = "Form files (*.xfm)|*.xfm|Any files (*.*)|*.*";
+
+QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
+
+TComponent* ComponentOf(const QTreeWidgetItem* Item) {
+  return static_cast<TComponent*>(Item->data(0, kComponentRole).value<void*>());
+}
+
+}  // namespace
+
+TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  FPalette = new TComponentPalette(central);
+  FPalette->OnPick = [this](TClass Class) { AddComponent(Class); };
+  layout->addWidget(FPalette);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, central);
+  auto* left = new QWidget(splitter);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  auto* componentsLabel = new QLabel(QStringLiteral("&Components"), left);
+  FComponents = new QTreeWidget(left);
+  FComponents->setObjectName(QStringLiteral("Components"));
+  FComponents->setColumnCount(2);
+  FComponents->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Class")});
+  FComponents->setRootIsDecorated(false);
+  FComponents->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  FComponents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  FComponents->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  componentsLabel->setBuddy(FComponents);
+  auto* buttons = new QHBoxLayout();
+  auto* renameButton = new QPushButton(QStringLiteral("&Rename"), left);
+  auto* deleteButton = new QPushButton(QStringLiteral("&Delete"), left);
+  buttons->addWidget(renameButton);
+  buttons->addWidget(deleteButton);
+  buttons->addStretch(1);
+  leftLayout->addWidget(componentsLabel);
+  leftLayout->addWidget(FComponents, 1);
+  leftLayout->addLayout(buttons);
+
+  auto* right = new QWidget(splitter);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  auto* inspectorLabel = new QLabel(QStringLiteral("&Object Inspector"), right);
+  FSelectionLabel = new QLabel(right);
+  FInspector = new TObjectInspector(right);
+  inspectorLabel->setBuddy(FInspector);
+  rightLayout->addWidget(inspectorLabel);
+  rightLayout->addWidget(FSelectionLabel);
+  rightLayout->addWidget(FInspector, 1);
+  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(1, 3);
+  layout->addWidget(splitter, 1);
+  setCentralWidget(central);
+
+  connect(renameButton, &QPushButton::clicked, this, [this] {
+    if (QTreeWidgetItem* item = FComponents->currentItem()) FComponents->editItem(item, 0);
+  });
+  connect(deleteButton, &QPushButton::clicked, this, [this] { DeleteSelection(); });
+  connect(FComponents, &QTreeWidget::itemSelectionChanged, this, [this] {
+    if (!FRefreshing) SelectionChanged();
+  });
+  connect(FComponents, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* Item, int Column) {
+    if (!FRefreshing && Column == 0) ItemRenamed(Item);
+  });
+  FInspector->OnChanged = [this] {
+    RefreshComponents();
+    UpdateSelectionLabel();
+    UpdateTitle();
+  };
+  AskSaveFileName = [this] { return AskSaveFileNameWithDialog(); };
+
+  BuildMenus();
+  statusBar();
+  SetDocument(std::make_unique<TDesignDocument>());
+  resize(900, 600);
+}
+
+TDesignWindow::~TDesignWindow() {
+  // The inspector's editors refer to the form's components: they go before the form.
+  FInspector->Clear();
+}
+
+void TDesignWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { NewForm(); });
+  file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { Open(); });
+  file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { Save(); });
+  file->addAction(QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
+                  [this] { SaveAs(); });
+  file->addSeparator();
+  file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+
+  // Delete and F2 act on the component list only: in the inspector they edit text.
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QAction* remove = edit->addAction(QStringLiteral("&Delete"), this, [this] { DeleteSelection(); });
+  remove->setShortcut(QKeySequence::Delete);
+  remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  FComponents->addAction(remove);
+  QAction* rename = edit->addAction(QStringLiteral("&Rename"), this, [this] {
+    if (QTreeWidgetItem* item = FComponents->currentItem()) FComponents->editItem(item, 0);
+  });
+  rename->setShortcut(QKeySequence(Qt::Key_F2));
+  rename->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  FComponents->addAction(rename);
+}
+
+void TDesignWindow::DropDocument() {
+  FInspector->Clear();
+  ++FRefreshing;
+  FComponents->clear();
+  --FRefreshing;
+  FDocument.reset();
+}
+
+void TDesignWindow::ReplaceDocument(const std::function<std::unique_ptr<TDesignDocument>()>& Make) {
+  std::string text = WriteComponent(FDocument->Root());
+  fs::path file = FDocument->File();
+  bool modified = FDocument->Modified();
+  DropDocument();
+  try {
+    SetDocument(Make());
+  } catch (...) {
+    std::unique_ptr<TDesignDocument> previous;
+    try {
+      previous = std::make_unique<TDesignDocument>(text, file);
+      if (modified) previous->MarkModified();
+    } catch (...) {
+      previous = std::make_unique<TDesignDocument>();  // what was written always reads back
+    }
+    SetDocument(std::move(previous));
+    throw;
+  }
+}
+
+void TDesignWindow::SetDocument(std::unique_ptr<TDesignDocument> Document) {
+  DropDocument();
+  FDocument = std::move(Document);
+  FDocument->SetOnModifiedChanged([this] { UpdateTitle(); });
+  RefreshComponents();
+  std::vector<TComponent*> components = FDocument->Components();
+  Select(components.empty() ? std::vector<TComponent*>{} : std::vector<TComponent*>{components.front()});
+  UpdateTitle();
+}
+
+void TDesignWindow::RefreshComponents() {
+  ++FRefreshing;
+  std::vector<TComponent*> components = FDocument->Components();
+  bool same = FComponents->topLevelItemCount() == static_cast<int>(components.size());
+  for (int i = 0; same && i < FComponents->topLevelItemCount(); ++i)
+    same = ComponentOf(FComponents->topLevelItem(i)) == components[static_cast<size_t>(i)];
+  if (!same) {
+    // Items are only dropped while the list is not in the middle of editing one.
+    std::vector<TComponent*> selected = Selection();
+    FComponents->clear();
+    for (TComponent* component : components) {
+      auto* item = new QTreeWidgetItem(FComponents);
+      item->setData(0, kComponentRole, QVariant::fromValue<void*>(component));
+      item->setFlags(item->flags() | Qt::ItemIsEditable);
+      item->setSelected(std::find(selected.begin(), selected.end(), component) != selected.end());
+    }
+  }
+  for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = FComponents->topLevelItem(i);
+    TComponent* component = ComponentOf(item);
+    item->setText(0, ToText(component->Name()));
+    item->setText(1, ToText(component->ClassName()));
+  }
+  --FRefreshing;
+}
+
+std::vector<TComponent*> TDesignWindow::Selection() const {
+  std::vector<TComponent*> selected;
+  for (int i = 0; i < FComponents->topLevelItemCount(); ++i)
+    if (FComponents->topLevelItem(i)->isSelected()) selected.push_back(ComponentOf(FComponents->topLevelItem(i)));
+  return selected;
+}
+
+void TDesignWindow::Select(const std::vector<TComponent*>& Components) {
+  ++FRefreshing;
+  FComponents->clearSelection();
+  for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = FComponents->topLevelItem(i);
+    bool selected = std::find(Components.begin(), Components.end(), ComponentOf(item)) != Components.end();
+    item->setSelected(selected);
+    if (selected && !Components.empty() && ComponentOf(item) == Components.front())
+      FComponents->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  }
+  --FRefreshing;
+  SelectionChanged();
+}
+
+void TDesignWindow::SelectionChanged() {
+  std::vector<TComponent*> selected = Selection();
+  FInspector->Inspect(&FDocument->Designer(), std::vector<TPersistent*>(selected.begin(), selected.end()));
+  UpdateSelectionLabel();
+}
+
+void TDesignWindow::UpdateSelectionLabel() {
+  std::vector<TComponent*> selected = Selection();
+  if (selected.empty())
+    FSelectionLabel->clear();
+  else if (selected.size() == 1)
+    FSelectionLabel->setText(ToText(selected.front()->Name() + ": " + selected.front()->ClassName()));
+  else
+    FSelectionLabel->setText(QStringLiteral("%1 components selected").arg(selected.size()));
+}
+
+void TDesignWindow::UpdateTitle() {
+  setWindowTitle(QStringLiteral("Tirvendal Designer - %1[*]").arg(ToText(FDocument->DisplayName())));
+  setWindowModified(FDocument->Modified());
+  statusBar()->showMessage(FDocument->Untitled() ? QStringLiteral("New form, not saved yet")
+                                                 : ToText(FDocument->File().string()));
+}
+
+void TDesignWindow::AddComponent(TClass Class) {
+  TComponent* component = nullptr;
+  try {
+    component = FDocument->AddComponent(Class);
+  } catch (...) {
+    ShowCurrentError();
+    return;
+  }
+  RefreshComponents();
+  Select({component});
+  UpdateTitle();
+}
+
+void TDesignWindow::DeleteSelection() {
+  std::vector<TComponent*> selected = Selection();
+  if (selected.empty()) return;
+  FInspector->Clear();
+  ++FRefreshing;
+  FComponents->clear();
+  --FRefreshing;
+  try {
+    FDocument->DeleteComponents(selected);
+  } catch (...) {
+    ShowCurrentError();
+  }
+  RefreshComponents();
+  SelectionChanged();
+  UpdateTitle();
+}
+
+bool TDesignWindow::RenameSelected(const std::string& Name) {
+  std::vector<TComponent*> selected = Selection();
+  if (selected.size() != 1) return false;
+  bool renamed = true;
+  try {
+    FDocument->RenameComponent(selected.front(), Name);
+  } catch (...) {
+    ShowCurrentError();
+    renamed = false;
+  }
+  RefreshComponents();
+  FInspector->RefreshValues();
+  SelectionChanged();
+  UpdateTitle();
+  return renamed;
+}
+
+void TDesignWindow::ItemRenamed(QTreeWidgetItem* Item) {
+  TComponent* component = ComponentOf(Item);
+  std::string name = Item->text(0).trimmed().toStdString();
+  try {
+    FDocument->RenameComponent(component, name);
+  } catch (...) {
+    ShowCurrentError();
+  }
+  // The list shows the name the component has now: the new one, or the old after a refusal.
+  RefreshComponents();
+  FInspector->RefreshValues();
+  if (Item->isSelected()) SelectionChanged();
+  UpdateTitle();
+}
+
+bool TDesignWindow::ConfirmDiscard() {
+  if (!FDocument->Modified()) return true;
+  TModalResult answer = mrCancel;
+  try {
+    answer = MessageDlg("Save changes to " + FDocument->DisplayName() + "?", mtConfirmation, mbYesNoCancel, 0);
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  if (answer == mrYes) return Save();
+  return answer == mrNo;
+}
+
+void TDesignWindow::LoadFile(const fs::path& File) {
+  ReplaceDocument([&] { return std::make_unique<TDesignDocument>(File); });
+}
+
+bool TDesignWindow::OpenFile(const fs::path& File) {
+  if (!ConfirmDiscard()) return false;
+  try {
+    LoadFile(File);
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  return true;
+}
+
+bool TDesignWindow::Open() {
+  if (!ConfirmDiscard()) return false;
+  TOpenDialog dialog(nullptr);
+  dialog.SetTitle("Open form");
+  dialog.SetFilter(kFormFilter);
+  dialog.SetDefaultExt("xfm");
+  dialog.SetOptions({ofPathMustExist, ofFileMustExist, ofEnableSizing});
+  if (!FDocument->Untitled()) dialog.SetInitialDir(FDocument->File().parent_path().string());
+  try {
+    if (!dialog.Execute()) return false;
+    LoadFile(fs::path(Utf16ToUtf8(dialog.FileName())));
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  return true;
+}
+
+bool TDesignWindow::NewForm() {
+  if (!ConfirmDiscard()) return false;
+  ReplaceDocument([] { return std::make_unique<TDesignDocument>(); });
+  return true;
+}
+
+bool TDesignWindow::Save() {
+  if (FDocument->Untitled()) return SaveAs();
+  try {
+    FDocument->Save();
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  UpdateTitle();
+  return true;
+}
+
+bool TDesignWindow::SaveAs() {
+  std::optional<fs::path> file;
+  try {
+    file = AskSaveFileName();
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  if (!file) return false;
+  try {
+    FDocument->SaveAs(*file);
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  UpdateTitle();
+  return true;
+}
+
+std::optional<fs::path> TDesignWindow::AskSaveFileNameWithDialog() {
+  QFileDialog dialog(this, QStringLiteral("Save form as"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("xfm"));
+  dialog.setNameFilters({QStringLiteral("Form files (*.xfm)"), QStringLiteral("Any files (*)")});
+  dialog.setDirectory(FDocument->Untitled() ? QDir::currentPath() : ToText(FDocument->File().parent_path().string()));
+  if (!FDocument->Untitled()) dialog.selectFile(ToText(FDocument->File().filename().string()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return fs::path(dialog.selectedFiles().first().toStdString());
+}
+
+void TDesignWindow::closeEvent(QCloseEvent* Event) {
+  if (ConfirmDiscard())
+    Event->accept();
+  else
+    Event->ignore();
+}

@@ -1,0 +1,32 @@
+// TQtWidgetSet: the model's modal windows in Qt.
+#include "host/qt/QtWidgetSet.h"
+
+#include <QApplication>
+
+#include "host/qt/FormWindow.h"
+#include "host/qt/MessageBox.h"
+#include "host/qt/OpenFileDialog.h"
+
+TQtWidgetSet::TQtWidgetSet(TQtPlatform Platform) : FApplication(QtApplication(Platform)) {}
+
+TQtWidgetSet::~TQtWidgetSet() = default;
+
+QWidget* TQtWidgetSet::FrontWindow() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+void TQtWidgetSet::RunModal(TCustomForm& Form) {
+  TQtFormWindow window(Form, FrontWindow());
+  window.RunModal();
+}
+
+TModalResult TQtWidgetSet::MessageBox(const TMessageBox& Box) {
+  TQtMessageBox box(Box, FrontWindow());
+  return box.Run();
+}
+
+bool TQtWidgetSet::ExecuteOpenDialog(TOpenDialog& Dialog) {
+  TQtOpenFileDialog dialog(Dialog, FrontWindow());
+  return dialog.Run();
+}
