@@ -78,3 +78,16 @@ run edit "$form" Orders.MasterFields --script "$script"
 
 section "The result"
 run properties "$form" Orders | grep -E '^(Index|Master)'
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  section "The design window on the demo (close it to finish)"
+  "$host" gui "$form"
+else
+  section "No display: pictures of what a person would see, rendered off screen"
+  shots="$demo/screenshots"
+  mkdir -p "$shots"
+  QT_QPA_PLATFORM=offscreen "$host" gui "$form" --screenshot "$shots/design-window.png"
+  QT_QPA_PLATFORM=offscreen "$host" edit "$form" Orders.MasterFields --script "$demo/link-orders.txt" \
+    --screenshot "$shots/field-link-designer" --dry-run >/dev/null
+  find "$shots" -name '*.png' | sort
+fi
