@@ -1,8 +1,6 @@
 // TObject's class record and the look-ups of TClassInfo.
 #include "host/rtl/Object.h"
 
-#include <ranges>
-
 #include "host/rtl/TypInfo.h"
 
 int TEnumInfo::ValueOf(std::string_view name) const {
@@ -42,8 +40,8 @@ std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
   std::vector<TClass> chain;
   for (TClass c = this; c; c = c->Parent) chain.push_back(c);
   std::vector<const TPropInfo*> out;
-  for (TClass c : chain | std::views::reverse) {
-    for (const TPropInfo& p : c->Properties) {
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    for (const TPropInfo& p : (*it)->Properties) {
       bool redeclared = false;
       for (const TPropInfo*& seen : out)
         if (SameText(seen->Name, p.Name)) {

@@ -2,7 +2,6 @@
 #include "host/rtl/Resources.h"
 
 #include <algorithm>
-#include <ranges>
 #include <utility>
 
 #include "host/rtl/SysUtils.h"
@@ -28,8 +27,8 @@ void UnregisterModuleResources(const void* Module) {
 
 const TResourceEntry* FindResource(std::string_view Name) {
   auto& m = Modules();
-  for (const auto& module : m | std::views::reverse)
-    for (const TResourceEntry& e : module.second)
+  for (auto it = m.rbegin(); it != m.rend(); ++it)
+    for (const TResourceEntry& e : it->second)
       if (SameText(e.Name, Name)) return &e;
   return nullptr;
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <ranges>
 #include <unordered_set>
 
 #include "host/rtl/Classes.h"
@@ -292,9 +291,9 @@ class TBuilder {
   // Puts the root back as it was: its changed properties restored, its fields cleared, and the
   // components this read created freed, the last created first.
   void Undo() noexcept {
-    for (auto& saved : FSaved | std::views::reverse) {
+    for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it) {
       try {
-        saved.Restore();
+        it->Restore();
       } catch (...) {
         // The read's own error is the one worth reporting; a value that will not go back stays.
       }
