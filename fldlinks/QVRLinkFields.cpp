@@ -142,7 +142,12 @@ void TQVRLinkFields::FormDestroy(TObject* Sender) {
   FDetailPositions.Clear();
 }
 
-void TQVRLinkFields::HelpClick(TObject* Sender) { SetHelpContext(Application()->HelpContext()); }
+// Help asks the application for the designer's topic, then takes the topic that the
+// application shows as the form's own.
+void TQVRLinkFields::HelpClick(TObject* Sender) {
+  Application()->ShowHelp(HelpContext());
+  SetHelpContext(Application()->HelpContext());
+}
 
 // ---------------------------------------------------------------------------------------------
 // Binding and the modal run

@@ -72,8 +72,10 @@ void TIndexDefs::Update() {
 
 TIndexDef* TIndexDefs::GetIndexForFields(std::string_view Fields, bool CaseInsensitive) const {
   if (Fields.empty()) return nullptr;
+  // Only an index that orders as the plain list does answers for it: not one on expressions,
+  // nor one with a descending key.
   auto usable = [&](const TIndexDef* def) {
-    return !def->Fields().empty() && !def->Options().Contains(ixExpression) &&
+    return !def->Fields().empty() && !def->Options().Contains(ixExpression) && !def->Options().Contains(ixDescending) &&
            (!CaseInsensitive || def->Options().Contains(ixCaseInsensitive));
   };
   // An index over exactly these fields is preferred to one that merely begins with them.

@@ -58,7 +58,8 @@ class TIndexDefs : public TDefCollection {
   void Update();
 
   // The first definition whose Fields equal Fields, else the first whose Fields begin with them
-  // (whole names, without regard to case); definitions on expressions never match. With
+  // (whole names, without regard to case); definitions on expressions or with a descending key
+  // never match, as they do not order as the plain list does. With
   // CaseInsensitive only ixCaseInsensitive definitions count. Nil when none does.
   TIndexDef* GetIndexForFields(std::string_view Fields, bool CaseInsensitive) const;
   // As GetIndexForFields without the case restriction, but raises EDatabaseError

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "host/qt/QtText.h"
+#include "host/visualclx/Application.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ QString TitleOf(TMsgDlgType Type) {
 
 }  // namespace
 
-TQtMessageBox::TQtMessageBox(const TMessageBox& Box, QWidget* Parent) : QMessageBox(Parent) {
+TQtMessageBox::TQtMessageBox(const TMessageBox& Box, QWidget* Parent)
+    : QMessageBox(Parent), FHelpContext(Box.HelpContext) {
   setIcon(IconOf(Box.DlgType));
   setWindowTitle(TitleOf(Box.DlgType));
   setTextFormat(Qt::PlainText);
@@ -113,5 +115,6 @@ TModalResult TQtMessageBox::Run() {
     if (it == FButtons.end()) return mrCancel;
     // Help opens help and leaves the box open.
     if (TModalResult result = MsgDlgBtnResult(it->second); result != mrNone) return result;
+    Application()->ShowHelp(FHelpContext);
   }
 }

@@ -22,6 +22,7 @@ class TQtMessageBox : public QMessageBox {
   void keyPressEvent(QKeyEvent* Event) override;
 
  private:
+  int FHelpContext = 0;
   bool FHasCancel = false;
   std::map<QAbstractButton*, TMsgDlgBtn> FButtons;
   bool FClosedFromTitleBar = false;

@@ -30,3 +30,7 @@ bool TQtWidgetSet::ExecuteOpenDialog(TOpenDialog& Dialog) {
   TQtOpenFileDialog dialog(Dialog, FrontWindow());
   return dialog.Run();
 }
+
+void TQtWidgetSet::ShowHelp(int Context) {
+  if (FHelpHandler) FHelpHandler(Context);
+}

@@ -1,8 +1,11 @@
 // TQtWidgetSet: the widget set of real windows. Forms show as Qt dialogs that mirror the model,
 // message boxes as QMessageBox, the open-file dialog as QFileDialog; a person's input reaches
-// the model through the same User* entry points the scripted user calls.
+// the model through the same User* entry points the scripted user calls. Help is opened by the
+// help handler that the program installs (the design window's help book); without one a
+// request for help shows nothing.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "host/qt/QtApplication.h"
@@ -20,10 +23,15 @@ class TQtWidgetSet : public TWidgetSet {
   void RunModal(TCustomForm& Form) override;
   TModalResult MessageBox(const TMessageBox& Box) override;
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
+  void ShowHelp(int Context) override;
+
+  // Installs the handler that opens help on a help context; an empty one removes it.
+  void SetHelpHandler(std::function<void(int Context)> Handler) { FHelpHandler = std::move(Handler); }
 
   // The window a new modal window is placed over: the one in front, if any.
   static QWidget* FrontWindow();
 
  private:
   std::shared_ptr<QApplication> FApplication;
+  std::function<void(int Context)> FHelpHandler;
 };

@@ -31,6 +31,8 @@ class TScreenshotWidgetSet : public TWidgetSet {
   void RunModal(TCustomForm& Form) override;
   TModalResult MessageBox(const TMessageBox& Box) override;
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
+  // Help is no window of the run: Inner answers it.
+  void ShowHelp(int Context) override { FInner.ShowHelp(Context); }
 
   // Pictures the window on top; nothing when no window is open.
   void Capture();

@@ -88,10 +88,9 @@ void TQVRTable::SetTableName(const std::string& Value) {
 }
 
 void TQVRTable::SetIndexName(const std::string& Value) {
-  std::string fieldNames = Value.empty() ? FIndexFieldNames : std::string();
-  if (Active()) Reorder(Value, fieldNames);
+  if (Active()) Reorder(Value, {});
   FIndexName = Value;
-  FIndexFieldNames = fieldNames;
+  FIndexFieldNames.clear();
 }
 
 void TQVRTable::SetIndexFieldNames(const std::string& Value) {

@@ -24,9 +24,9 @@ class TQVRTable : public TQVRDataSet {
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; }
 
-  // IndexName and IndexFieldNames exclude each other: a non-empty value of either empties the
-  // other, and an empty IndexFieldNames empties IndexName too. With both empty the table is
-  // ordered by its primary key. On an open table an unknown index or field name raises
+  // IndexName and IndexFieldNames exclude each other: the table has one current order, so
+  // setting either, even to empty, empties the other. With both empty the table is ordered by
+  // its primary key. On an open table an unknown index or field name raises
   // EDatabaseError and leaves the setting as it was; set on a closed table, it is checked at Open.
   std::string GetIndexName() const { return FIndexName; }
   void SetIndexName(const std::string& Value);

@@ -2,6 +2,7 @@
 #include "host/visualclx/Application.h"
 
 #include "host/rtl/TypInfo.h"
+#include "host/visualclx/WidgetSet.h"
 
 TClass TApplication::StaticClass() {
   static const TClassInfo info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
@@ -9,6 +10,12 @@ TClass TApplication::StaticClass() {
                                      .String("Title", &TApplication::Title, &TApplication::SetTitle)
                                      .Build();
   return &info;
+}
+
+void TApplication::ShowHelp(int Context) {
+  if (Context == 0) return;
+  FHelpContext = Context;
+  WidgetSet().ShowHelp(Context);
 }
 
 TApplication* Application() {

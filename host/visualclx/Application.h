@@ -14,6 +14,9 @@ class TApplication : public TComponent {
   // The help context of the topic the application shows for the window in front; 0: none.
   int HelpContext() const { return FHelpContext; }
   void SetHelpContext(int Value) { FHelpContext = Value; }
+  // A request for help on the topic of Context: the application shows that topic from now on,
+  // and the current widget set opens it. 0 names no topic and asks for nothing.
+  void ShowHelp(int Context);
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& Value) { FTitle = Value; }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/visualclx/Application.h"
 #include "host/visualclx/Button.h"
 #include "host/visualclx/ComboBox.h"
 #include "host/visualclx/Form.h"
@@ -206,9 +207,14 @@ TModalResult TScriptedUser::MessageBox(const TMessageBox& Box) {
     }
     // Help opens help and leaves the box open.
     if (TModalResult result = MsgDlgBtnResult(*pressed); result != mrNone) return result;
+    Application()->ShowHelp(Box.HelpContext);
     if (FAfterAction) FAfterAction();
   }
 }
+
+// Help
+
+void TScriptedUser::ShowHelp(int Context) { Emit(HelpJson(Context)); }
 
 // Open-file dialogs
 

@@ -16,7 +16,8 @@
 // after the one blank that follows the word before them, leading blanks included. An ITEM is
 // the item of that text, else of that text without regard to case, else #N the item at
 // position N. Every message box prints its JSON line when it opens; a path the open-file
-// dialog refuses prints {"window":"open-file","refused":PATH,"reason":..}.
+// dialog refuses prints {"window":"open-file","refused":PATH,"reason":..}; a request for help
+// prints {"window":"help","context":N} and opens nothing the script must answer.
 #pragma once
 
 #include <functional>
@@ -54,6 +55,7 @@ class TScriptedUser : public TWidgetSet {
   void RunModal(TCustomForm& Form) override;
   TModalResult MessageBox(const TMessageBox& Box) override;
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
+  void ShowHelp(int Context) override;
 
   // Every action line has been performed.
   bool Finished() const { return FNext >= FActions.size(); }

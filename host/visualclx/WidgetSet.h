@@ -24,6 +24,10 @@ class TWidgetSet {
   // Runs Dialog modally: a user accepts a path through TOpenDialog::UserAccept (true), or
   // cancels (false).
   virtual bool ExecuteOpenDialog(TOpenDialog& Dialog) = 0;
+  // Opens help on the topic of Context (never 0) beside the windows that are open. Help is not
+  // modal: nobody has to answer it, and the caller goes on at once. A set with no help to show
+  // (the headless one) shows nothing; a set that passes windows on to another passes this too.
+  virtual void ShowHelp(int Context) {}
 };
 
 // The current widget set.

@@ -102,3 +102,10 @@ std::string FileRefusedJson(const std::string& Path, const std::string& Reason) 
   r["reason"] = Reason;
   return Line(r);
 }
+
+std::string HelpJson(int Context) {
+  json h;
+  h["window"] = "help";
+  h["context"] = Context;
+  return Line(h);
+}

@@ -17,3 +17,5 @@ std::string OpenDialogJson(const TOpenDialog& Dialog);
 std::string MessageBoxJson(const TMessageBox& Box);
 // {"window":"open-file","refused":PATH,"reason":..}: the open-file dialog refused a path.
 std::string FileRefusedJson(const std::string& Path, const std::string& Reason);
+// {"window":"help","context":N}: help was asked for on the topic of help context N.
+std::string HelpJson(int Context);

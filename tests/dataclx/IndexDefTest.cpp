@@ -43,6 +43,18 @@ TEST_F(IndexDefsTest, PrefixesMatchWholeNamesOnly) {
   EXPECT_EQ(defs.GetIndexForFields("lower(Name)", false), nullptr);
 }
 
+TEST_F(IndexDefsTest, ADescendingIndexNeverAnswersForAPlainList) {
+  // Made before the ascending ones, exact or a prefix: it would reverse the order.
+  TIndexDefs ordered(&dataSet);
+  ordered.Add("ByCustDesc", "CustNo", {ixDescending});
+  ordered.Add("ByCustAmountDesc", "CustNo;Amount", {ixDescending});
+  EXPECT_EQ(ordered.GetIndexForFields("CustNo", false), nullptr);
+  ordered.Add("ByCustAmount", "CustNo;Amount", {});
+  EXPECT_EQ(ordered.FindIndexForFields("CustNo")->Name(), "ByCustAmount");
+  ordered.Add("ByCust", "CustNo", {});
+  EXPECT_EQ(ordered.FindIndexForFields("custno")->Name(), "ByCust");
+}
+
 TEST_F(IndexDefsTest, CaseInsensitiveSearchTakesOnlyCaseInsensitiveIndexes) {
   EXPECT_EQ(defs.GetIndexForFields("CustNo", true), nullptr);
   EXPECT_EQ(defs.GetIndexForFields("name", true)->Name(), "ByNameCI");

@@ -32,8 +32,13 @@ TEST_F(FieldLinkDesigner, OkWritesTheIndexAndTheMasterFields) {
       "select DetailList CustNo\n"
       "select MasterList CustNo\n"
       "click AddButton\n"
+      "click Help\n"
       "key enter\n");
   ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out.find(R"({"window":"help","context":27140})"
+                       "\n"),
+            0u)
+      << r.Out;
   // Only a leading part of ByCustomer's fields is joined: the table is ordered by those fields.
   EXPECT_NE(
       r.Out.find(R"({"modified":true,"changes":{"Orders.IndexFieldNames":"CustNo","Orders.MasterFields":"CustNo"}})"),

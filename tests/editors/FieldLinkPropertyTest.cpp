@@ -87,7 +87,8 @@ TClass TRecordingFieldLink::StaticClass() {
 namespace {
 
 // customers(Id, Region, Name) is the master of orders, which is indexed by its primary key,
-// ByCustomer (CustId), ByRegionCust (Region, CustId) and ByShipDate (ShipDate).
+// ByCustomerDesc (CustId DESC), ByCustomer (CustId), ByRegionCust (Region, CustId) and
+// ByShipDate (ShipDate).
 class MasterFieldsEditor : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -98,6 +99,7 @@ class MasterFieldsEditor : public ::testing::Test {
     sqlite_file::Create((dir / "shop.tvd").string(), R"sql(
       CREATE TABLE customers (Id INTEGER PRIMARY KEY, Region TEXT, Name TEXT);
       CREATE TABLE orders (OrderNo INTEGER PRIMARY KEY, CustId INTEGER, Region TEXT, ShipDate TEXT);
+      CREATE INDEX ByCustomerDesc ON orders (CustId DESC);
       CREATE INDEX ByCustomer ON orders (CustId);
       CREATE INDEX ByRegionCust ON orders (Region, CustId);
       CREATE INDEX ByShipDate ON orders (ShipDate);
@@ -175,7 +177,12 @@ TEST_F(MasterFieldsEditor, CancelAfterBrowsingIndexesLeavesTheTableAsItWas) {
 
 TEST_F(MasterFieldsEditor, OkWithoutAChangeStillWritesTheLinkBack) {
   orders->SetMasterFields("ID");
-  Edit("click Button1\n");
+  // Between the dialog and the write-back the table is given other values, so that each value
+  // the write-back leaves out shows.
+  Edit("click Button1\n", [this] {
+    orders->SetMasterFields("");
+    orders->SetIndexFieldNames("ShipDate");
+  });
   EXPECT_EQ(editor->Initial, (Strings{"ByCustomer", "", "ID"}));
   EXPECT_EQ(Link(), (Strings{"ByCustomer", "", "ID"}));
   EXPECT_TRUE(editor->LinkChanged());
@@ -194,6 +201,26 @@ TEST_F(MasterFieldsEditor, ATableOrderedByFieldsGetsAnIndexNameOnlyWhenEveryFiel
   EXPECT_EQ(Link(), (Strings{"", "Region", "Region"}));
   EXPECT_EQ(designer.ModifiedCount, 2);
   EXPECT_EQ(watch.Watched, 2);
+}
+
+TEST_F(MasterFieldsEditor, ADescendingIndexNeverStandsForTheTablesFieldOrder) {
+  // ByCustomerDesc comes first and begins with CustId, but orders the other way round.
+  orders->SetIndexFieldNames("CustId");
+  Edit("click Button1\n");
+  EXPECT_EQ(Link(), (Strings{"ByCustomer", "", "Id"}));
+}
+
+TEST_F(MasterFieldsEditor, ClearingEveryJoinLeavesNoOrderBehind) {
+  // Ordered by fields, or by an index: OK with no join leaves the table on its primary key.
+  orders->SetIndexFieldNames("Region;CustId");
+  orders->SetMasterFields("Region;Id");
+  Edit("click ClearButton\nclick Button1\n");
+  EXPECT_EQ(Link(), (Strings{"", "", ""}));
+  orders->SetIndexName("ByCustomer");
+  orders->SetMasterFields("Id");
+  Edit("click ClearButton\nclick Button1\n");
+  EXPECT_EQ(Link(), (Strings{"", "", ""}));
+  EXPECT_EQ(designer.ModifiedCount, 2);
 }
 
 TEST_F(MasterFieldsEditor, ATableWithoutAnIndexSettingGivesTheWorkTableAnEmptyIndexName) {

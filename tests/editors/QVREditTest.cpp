@@ -2,6 +2,8 @@
 // selected components, and that a table looked into for its indexes is left as it was found.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "editors/QVREdit.h"
 #include "host/dataclx/Db.h"
 #include "host/runtime/Qvrmain.h"
@@ -17,9 +19,11 @@ class TProbeTable : public TQVRTable {
   explicit TProbeTable(TComponent* Owner) : TQVRTable(Owner) {}
   bool FailIndexUpdate = false;
   bool AddFieldlessIndex = false;
+  std::vector<bool> ReadWhileActive;  // one entry per reading of the index definitions
 
  protected:
   void UpdateIndexDefs() override {
+    ReadWhileActive.push_back(Active());
     if (FailIndexUpdate && State() == dsBrowse) throw EDatabaseError("index definitions unreadable");
     TQVRTable::UpdateIndexDefs();
     if (AddFieldlessIndex) IndexDefs()->Add("NoFields", "", {});
@@ -195,6 +199,10 @@ TEST_F(NameLists, AClosedTableIsOpenedForItsIndexesAndClosedAgain) {
   EXPECT_EQ(IndexFieldNames(customers), (Names{"CustNo", "Company", "Country;City", "Company"}));
   EXPECT_FALSE(customers->Active());
   EXPECT_TRUE(customers->IndexDefs()->Updated());
+  // Each drop-down read the definitions while the table was open, and only then.
+  ASSERT_GE(customers->ReadWhileActive.size(), 2u);
+  EXPECT_EQ(std::count(customers->ReadWhileActive.begin(), customers->ReadWhileActive.end(), false), 0)
+      << "the index definitions were read from a closed table";
 }
 
 TEST_F(NameLists, AnOpenTableStaysOpenAndItsIndexesAreReadAfresh) {

@@ -145,6 +145,7 @@ class THookedUser : public TWidgetSet {
   }
   TModalResult MessageBox(const TMessageBox& Box) override { return FUser.MessageBox(Box); }
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override { return FUser.ExecuteOpenDialog(Dialog); }
+  void ShowHelp(int Context) override { FUser.ShowHelp(Context); }
   bool Finished() const { return FUser.Finished(); }
   void CheckFinished() const { FUser.CheckFinished(); }
 

@@ -6,7 +6,7 @@
 
 using namespace fixtures;
 
-TEST(QVRLinkFieldsForm, ANewFormIsEmptyAndHelpOnlyTakesTheApplicationsContext) {
+TEST(QVRLinkFieldsForm, ANewFormIsEmptyAndHelpAsksForItsTopic) {
   Initialize();
   TFormPtr<TQVRLinkFields> form = CreateForm<TQVRLinkFields>();
   EXPECT_EQ(form->AllDetailFields()->Count() + form->AllMasterFields()->Count(), 0);
@@ -14,9 +14,16 @@ TEST(QVRLinkFieldsForm, ANewFormIsEmptyAndHelpOnlyTakesTheApplicationsContext) {
   EXPECT_EQ(form->ActiveControl(), form->IndexList);
   int saved = Application()->HelpContext();
   Application()->SetHelpContext(4711);
-  form->Help->Click();  // the headless widget set is current: a window opened now would raise
+  THookedUser user("");
+  {
+    TWidgetSetScope scope(user);
+    form->Help->Click();
+  }
+  EXPECT_EQ(Application()->HelpContext(), 27140);
   Application()->SetHelpContext(saved);
-  EXPECT_EQ(form->HelpContext(), 4711);
+  // The request reached the widget set, and the form keeps its own topic.
+  EXPECT_EQ(user.Output.str(), "{\"window\":\"help\",\"context\":27140}\n");
+  EXPECT_EQ(form->HelpContext(), 27140);
 }
 
 namespace {

@@ -194,19 +194,22 @@ TEST_F(TableTest, IndexNameAndIndexFieldNamesExcludeEachOther) {
   orders.SetIndexName("ByCust");
   EXPECT_EQ(orders.GetIndexName(), "ByCust");
   EXPECT_EQ(orders.GetIndexFieldNames(), "");
-  // An empty IndexFieldNames empties IndexName too.
+  // One current order: setting either, even to empty, empties the other.
   orders.SetIndexFieldNames("");
   EXPECT_EQ(orders.GetIndexName(), "");
-  // An empty IndexName leaves IndexFieldNames alone.
   orders.SetIndexFieldNames("Clerk");
   orders.SetIndexName("");
-  EXPECT_EQ(orders.GetIndexFieldNames(), "Clerk");
+  EXPECT_EQ(orders.GetIndexFieldNames(), "");
 
   orders.Open();
   orders.SetIndexName("ByCustClerk");
   EXPECT_EQ(orders.GetIndexFieldNames(), "");
   orders.SetIndexFieldNames("Amount");
   EXPECT_EQ(orders.GetIndexName(), "");
+  // An empty IndexName leaves the open table on its primary key, not on the fields before.
+  orders.SetIndexName("");
+  EXPECT_EQ(orders.GetIndexFieldNames(), "");
+  EXPECT_EQ(IndexFieldNames(orders), (std::vector<std::string>{"OrderNo", "CustNo"}));
 }
 
 TEST_F(TableTest, IndexFieldsFollowTheCurrentOrder) {

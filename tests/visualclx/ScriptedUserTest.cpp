@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "host/visualclx/Application.h"
 #include "host/visualclx/MessageDlg.h"
 #include "host/visualclx/ScriptedUser.h"
 #include "host/visualclx/VisualClasses.h"
@@ -158,10 +159,15 @@ TEST_F(ScriptedUserTest, MessageBoxAnswersKeysAndClose) {
   EXPECT_EQ(MessageDlg("Save?", mtConfirmation, mbYesNoCancel, 0), mrCancel);
   EXPECT_EQ(MessageDlg("Retry?", mtWarning, mbAbortRetryIgnore, 0), mrRetry);
   EXPECT_EQ(MessageDlg("Note", mtInformation, {mbOK}, 0), mrCancel);
-  // Help leaves the box open; an empty button set still shows OK.
-  EXPECT_EQ(MessageDlg("Sure?", mtCustom, TMsgDlgButtons{mbYes, mbHelp}, 0), mrYes);
+  // Help asks for help on the box's topic and leaves the box open; an empty button set still
+  // shows OK.
+  int saved = Application()->HelpContext();
+  EXPECT_EQ(MessageDlg("Sure?", mtCustom, TMsgDlgButtons{mbYes, mbHelp}, 31), mrYes);
+  Application()->SetHelpContext(saved);
   EXPECT_TRUE(user.Finished());
   EXPECT_EQ(Lines().at(0)["buttons"], json({"Yes", "No", "Cancel"}));
+  EXPECT_EQ(Lines().at(4)["text"], "Sure?");
+  EXPECT_EQ(Lines().at(5), json({{"window", "help"}, {"context", 31}}));
   TMessageBox empty{"", mtError, {}, 0};
   EXPECT_EQ(empty.ButtonList(), std::vector<TMsgDlgBtn>{mbOK});
 }
