@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "designhost/Check.h"
 #include "designhost/Commands.h"
 #include "designhost/FormDocument.h"
 #include "host/rtl/SysUtils.h"
@@ -64,6 +65,12 @@ int Run(int argc, char** argv) {
   auto* demo = app.add_subcommand("new-demo", "writes the demo database and form into DIR");
   demo->add_option("DIR", demoDir)->required();
 
+  std::vector<std::string> checkPaths;
+  bool checkJson = false;
+  auto* check = app.add_subcommand("check", "checks forms against their databases");
+  check->add_flag("--json", checkJson, "one JSON object a finding");
+  check->add_option("PATH", checkPaths, "a form, or a folder of forms")->required();
+
   TGuiOptions gui;
   auto* guiCommand = app.add_subcommand("gui", "the design window");
   guiCommand->add_option("FORM", gui.Form);
@@ -90,6 +97,7 @@ int Run(int argc, char** argv) {
     if (*values) RunValues(form, target, raw);
     if (*set) RunSet(form, target, value);
     if (*editCommand) return RunEdit(edit);
+    if (*check) return RunCheck(checkPaths, checkJson);
     if (*guiCommand) return RunGui(gui);
     return kDone;
   } catch (const EUsageError& e) {

@@ -2,17 +2,53 @@
 #include "editors/QVREdit.h"
 
 #include "host/dataclx/Db.h"
+#include "host/dataclx/FieldList.h"
 #include "host/runtime/Qvrmain.h"
 
 namespace {
 
+// True when the table's stored order names an index or a field that the definitions just read
+// lack: an order left behind by a dropped index or a renamed column.
+bool StoredOrderIsStale(TQVRTable* Table, const TIndexDefs* Defs) {
+  if (!Table->GetIndexName().empty()) return !Defs->TDefCollection::Find(Table->GetIndexName());
+  if (Table->GetIndexFieldNames().empty()) return false;
+  Table->FieldDefs()->Update();
+  for (const std::string& name : SplitFieldList(Table->GetIndexFieldNames()))
+    if (!Table->FieldDefs()->TDefCollection::Find(name)) return true;
+  return false;
+}
+
+// The index definitions of a closed table that would not open, read without opening it, when
+// its stored order alone is what failed; nil for any other failure.
+TIndexDefs* IndexDefsDespiteStaleOrder(TQVRTable* Table) {
+  try {
+    auto* defs = As<TIndexDefs>(GetPropertyValue(Table, "IndexDefs"));
+    if (!defs) return nullptr;
+    defs->SetUpdated(false);
+    defs->Update();
+    return StoredOrderIsStale(Table, defs) ? defs : nullptr;
+  } catch (const Exception&) {
+    return nullptr;  // the opening's own error is the one to report
+  }
+}
+
 // The index definitions of a table, read afresh from its file. A closed table is opened for
 // the reading and closed again, also when the reading fails, so a drop-down never leaves a
-// table active. Nil when the table's class publishes no object property "IndexDefs".
+// table active. When the opening fails only because the stored IndexName or IndexFieldNames
+// no longer exists, the definitions are read from the closed table, so the list that repairs
+// the value can still be shown. Nil when the table's class publishes no object property
+// "IndexDefs".
 TIndexDefs* GetTableIndexDefs(TPersistent* Component) {
   TQVRTable* table = As<TQVRTable>(Component);
   bool wasActive = table->Active();
-  if (!wasActive) table->Open();
+  if (!wasActive) {
+    try {
+      table->Open();
+    } catch (const EDatabaseError&) {
+      if (TIndexDefs* defs = IndexDefsDespiteStaleOrder(table)) return defs;
+      throw;
+    }
+  }
   TIndexDefs* defs;
   try {
     defs = As<TIndexDefs>(GetPropertyValue(table, "IndexDefs"));

@@ -2,6 +2,7 @@
 #include "host/runtime/Table.h"
 
 #include "host/dataclx/DatabaseError.h"
+#include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
 #include "host/rtl/TypInfo.h"
 #include "host/runtime/Database.h"
@@ -9,20 +10,6 @@
 #include "host/runtime/Sqlite.h"
 
 namespace {
-
-// The names of a field list text; blanks around a name are not part of it.
-std::vector<std::string> SplitFieldList(std::string_view Text) {
-  std::vector<std::string> names;
-  if (Text.empty()) return names;
-  size_t start = 0;
-  while (true) {
-    size_t stop = Text.find(';', start);
-    names.push_back(Trim(Text.substr(start, stop == std::string_view::npos ? std::string_view::npos : stop - start)));
-    if (stop == std::string_view::npos) break;
-    start = stop + 1;
-  }
-  return names;
-}
 
 bool InFieldList(std::string_view List, std::string_view Name) {
   for (const std::string& entry : SplitFieldList(List))

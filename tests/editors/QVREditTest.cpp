@@ -247,6 +247,33 @@ TEST_F(NameLists, AFailedReadingLeavesTheTableAsItWasFound) {
   EXPECT_FALSE(missing->Active());
 }
 
+TEST_F(NameLists, AStaleStoredOrderStillOffersTheListsThatRepairIt) {
+  const Names indexNames{"PRIMARY", "ByCompany", "ByCountryCity", "ByCityDesc", "ByLowerCity", "ByCompanyToo"};
+  // An index dropped or a column renamed since the order was stored: the table will not open.
+  for (auto stale : {+[](TQVRTable* t) { t->SetIndexName("Dropped"); },
+                     +[](TQVRTable* t) { t->SetIndexFieldNames("Country;Town"); }}) {
+    stale(customers);
+    ASSERT_THROW(customers->Open(), EDatabaseError);
+    EXPECT_EQ(IndexNames(customers), indexNames);
+    EXPECT_EQ(IndexFieldNames(customers), (Names{"CustNo", "Company", "Country;City", "Company"}));
+    EXPECT_FALSE(customers->Active());
+  }
+  // Picking a valid index from the list repairs the table.
+  Editor(TQVRIndexNameProperty::StaticClass(), {customers}, "IndexName")->SetValue("ByCompany");
+  customers->Open();
+  EXPECT_EQ(customers->GetIndexField(0)->FieldName(), "Company");
+  customers->Close();
+
+  // Any other failure still reaches the user, whatever order is stored.
+  TQVRTable* missing = Table("Missing", "Sales", "nosuchtable");
+  missing->SetIndexName("Dropped");
+  EXPECT_THROW(IndexNames(missing), EDatabaseError);
+  sales->SetDatabaseFileName((dir / "gone.tvd").string());
+  customers->SetIndexName("Dropped");
+  EXPECT_THROW(IndexNames(customers), EDatabaseError);
+  EXPECT_FALSE(std::filesystem::exists(dir / "gone.tvd"));
+}
+
 TEST_F(NameLists, ATableClassWithoutIndexDefinitionsOffersNoIndexes) {
   auto* plain = Table<TTextIndexDefsTable>("Plain", "Sales", "customers");
   EXPECT_TRUE(IndexNames(plain).empty());

@@ -1,0 +1,271 @@
+// designhost check: every database, table and master link of the forms held against the
+// structure of the files they name; each finding names what is wrong, where, and the nearest
+// valid name when there is one.
+#include "designhost/Check.h"
+
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "host/dataclx/FieldList.h"
+#include "host/rtl/Strings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const std::string& Text) { return "'" + Text + "'"; }
+
+std::string WithSuggestion(std::string Message, const std::string& Name, const std::vector<std::string>& Candidates) {
+  std::string nearest = NearestName(Name, Candidates);
+  if (!nearest.empty()) Message += "; did you mean " + Quoted(nearest) + "?";
+  return Message;
+}
+
+std::vector<std::string> ItemNames(const TDefCollection& Collection) {
+  std::vector<std::string> names;
+  for (int i = 0; i < Collection.Count(); ++i)
+    names.push_back(static_cast<const TNamedItem*>(Collection.Items(i))->Name());
+  return names;
+}
+
+bool SameSession(const std::string& A, const std::string& B) {
+  auto normal = [](const std::string& name) { return name.empty() ? std::string("Default") : name; };
+  return SameText(normal(A), normal(B));
+}
+
+// The database files beside a missing one (its extension or .tvd), for a suggestion.
+std::vector<std::string> Neighbours(const std::string& FilePath) {
+  std::vector<std::string> names;
+  fs::path path(FilePath);
+  fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if ((it->path().extension() == path.extension() || it->path().extension() == ".tvd") && it->is_regular_file(ec))
+      names.push_back(it->path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// How the current order of a table reads in a message.
+std::string DescribeOrder(const TProjectTable& Table) {
+  if (!Table.IndexName.empty()) return "index " + Quoted(Table.IndexName);
+  if (!Table.IndexFieldNames.empty()) return "IndexFieldNames " + Quoted(Table.IndexFieldNames);
+  return "its primary key";
+}
+
+std::string FieldCount(size_t Count) { return std::to_string(Count) + (Count == 1 ? " field" : " fields"); }
+
+class TChecker {
+ public:
+  explicit TChecker(TProject& Project) : FProject(Project) {}
+
+  std::vector<TFinding> Run() {
+    for (const TProjectForm& form : FProject.Forms()) {
+      if (form.Failure) {
+        FFindings.push_back({form.File, form.Failure->first, "", "", form.Failure->second});
+        continue;
+      }
+      for (const TProjectDatabase& database : form.Databases) CheckDatabase(form, database);
+      for (const TProjectTable& table : form.Tables) CheckTable(form, table);
+    }
+    std::stable_sort(FFindings.begin(), FFindings.end(), [](const TFinding& a, const TFinding& b) {
+      return a.File != b.File ? a.File < b.File : a.Line < b.Line;
+    });
+    return std::move(FFindings);
+  }
+
+ private:
+  void Report(const TProjectForm& Form, const TStoredComponent& Component, const std::string& Property,
+              std::string Message) {
+    FFindings.push_back({Form.File, Component.LineOf(Property), Component.Name, Property, std::move(Message)});
+  }
+
+  void CheckDatabase(const TProjectForm& Form, const TProjectDatabase& Database) {
+    if (const TProjectDatabase* first = FProject.FindDatabase(Database.DatabaseName);
+        first != &Database && first && SameSession(first->SessionName, Database.SessionName)) {
+      Report(Form, Database, "DatabaseName",
+             "database name " + Quoted(Database.DatabaseName) + " is already used by " + first->Name + " (" +
+                 FormOf(*first).File + ":" + std::to_string(first->LineOf("DatabaseName")) + ")");
+    }
+    if (Database.DatabaseFileName.empty()) {
+      Report(Form, Database, "DatabaseFileName", "no database file named");
+      return;
+    }
+    const TDatabaseStructure* structure = FProject.Structure(Database);
+    if (structure->Error().empty()) return;
+    std::string message = structure->Error();
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(Database.FilePath, ec))) {
+      std::string nearest = NearestName(fs::path(Database.FilePath).filename().string(), Neighbours(Database.FilePath));
+      if (!nearest.empty())
+        message +=
+            "; did you mean " + Quoted((fs::path(Database.DatabaseFileName).parent_path() / nearest).string()) + "?";
+    }
+    Report(Form, Database, "DatabaseFileName", message);
+  }
+
+  void CheckTable(const TProjectForm& Form, const TProjectTable& Table) {
+    const TTableStructure* structure = CheckTableName(Form, Table);
+    if (structure) {
+      if (!Table.IndexName.empty() && !structure->Indexes->TDefCollection::Find(Table.IndexName))
+        Report(Form, Table, "IndexName",
+               WithSuggestion("no index " + Quoted(Table.IndexName) + " in table " + Quoted(structure->Name),
+                              Table.IndexName, ItemNames(*structure->Indexes)));
+      CheckFieldList(Form, Table, "IndexFieldNames", Table.IndexFieldNames, *structure,
+                     "table " + Quoted(structure->Name));
+    }
+    if (Table.MasterSource.empty()) return;
+    if (!Table.MasterHasDataSet) {
+      Report(Form, Table, "MasterSource", "data source " + Quoted(Table.MasterSource) + " has no data set");
+      return;
+    }
+    if (Table.MasterFields.empty() || Table.MasterTable < 0) return;
+    const TProjectTable& master = Form.Tables[static_cast<size_t>(Table.MasterTable)];
+    if (const TTableStructure* masterStructure = FProject.Structure(master);
+        masterStructure && masterStructure->Error.empty())
+      CheckFieldList(Form, Table, "MasterFields", Table.MasterFields, *masterStructure,
+                     "master table " + Quoted(masterStructure->Name) + " (" + master.Name + ")");
+    if (!structure) return;
+    std::optional<std::vector<std::string>> order = OrderFields(Table, *structure);
+    size_t masterCount = SplitFieldList(Table.MasterFields).size();
+    if (order && masterCount > order->size())
+      Report(Form, Table, "MasterFields",
+             std::to_string(masterCount) + " master fields but the order of table " + Quoted(structure->Name) + " (" +
+                 DescribeOrder(Table) + ") has " + FieldCount(order->size()));
+  }
+
+  // Checks DatabaseName and TableName; answers the table's structure when both hold and it
+  // could be read, else nil.
+  const TTableStructure* CheckTableName(const TProjectForm& Form, const TProjectTable& Table) {
+    if (Table.DatabaseName.empty()) {
+      Report(Form, Table, "DatabaseName", "the table names no database");
+      return nullptr;
+    }
+    const TProjectDatabase* database = FProject.FindDatabase(Table.DatabaseName);
+    if (!database) {
+      Report(Form, Table, "DatabaseName",
+             WithSuggestion("no database " + Quoted(Table.DatabaseName) + " in the checked forms", Table.DatabaseName,
+                            DatabaseNames()));
+      return nullptr;
+    }
+    // A database whose file cannot be read has its own finding.
+    TDatabaseStructure* file = FProject.Structure(*database);
+    if (!file || !file->Error().empty()) return nullptr;
+    if (Table.TableName.empty()) {
+      Report(Form, Table, "TableName", "the table names no table");
+      return nullptr;
+    }
+    const TTableStructure* structure = file->Table(Table.TableName);
+    if (!structure) {
+      Report(Form, Table, "TableName",
+             WithSuggestion("no table " + Quoted(Table.TableName) + " in " + Quoted(database->FilePath),
+                            Table.TableName, file->TableNames()));
+      return nullptr;
+    }
+    if (!structure->Error.empty()) {
+      Report(Form, Table, "TableName", "cannot read table " + Quoted(structure->Name) + ": " + structure->Error);
+      return nullptr;
+    }
+    return structure;
+  }
+
+  // A finding for every name of List that is no field of Structure, which Where names.
+  void CheckFieldList(const TProjectForm& Form, const TProjectTable& Table, const std::string& Property,
+                      const std::string& List, const TTableStructure& Structure, const std::string& Where) {
+    for (const std::string& field : SplitFieldList(List)) {
+      if (field.empty())
+        Report(Form, Table, Property, "an empty field name in " + Quoted(List));
+      else if (!Structure.Fields->TDefCollection::Find(field))
+        Report(Form, Table, Property,
+               WithSuggestion("no field " + Quoted(field) + " in " + Where, field, ItemNames(*Structure.Fields)));
+    }
+  }
+
+  std::vector<std::string> DatabaseNames() const {
+    std::vector<std::string> names;
+    for (const TProjectForm& form : FProject.Forms())
+      for (const TProjectDatabase& database : form.Databases)
+        if (!database.DatabaseName.empty()) names.push_back(database.DatabaseName);
+    return names;
+  }
+
+  const TProjectForm& FormOf(const TProjectDatabase& Database) const {
+    for (const TProjectForm& form : FProject.Forms())
+      for (const TProjectDatabase& database : form.Databases)
+        if (&database == &Database) return form;
+    return FProject.Forms().front();
+  }
+
+  TProject& FProject;
+  std::vector<TFinding> FFindings;
+};
+
+// One finding stays one line: line breaks inside stored names are shown escaped.
+std::string OneLine(const std::string& Text) {
+  std::string out;
+  for (char c : Text) {
+    if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else
+      out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<TFinding> CheckProject(TProject& Project) { return TChecker(Project).Run(); }
+
+std::string FindingLine(const TFinding& Finding) {
+  return OneLine(Finding.File) + ":" + std::to_string(Finding.Line) + ": error: " + Finding.Component + "." +
+         Finding.Property + ": " + OneLine(Finding.Message);
+}
+
+std::string FindingJson(const TFinding& Finding) {
+  nlohmann::ordered_json object;
+  object["file"] = Finding.File;
+  object["line"] = Finding.Line;
+  object["component"] = Finding.Component;
+  object["property"] = Finding.Property;
+  object["message"] = Finding.Message;
+  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string NearestName(const std::string& Name, const std::vector<std::string>& Candidates) {
+  std::string word = AnsiUpperCase(Name);
+  std::string best;
+  size_t bestDistance = std::max<size_t>(1, word.size() / 3) + 1;
+  std::vector<size_t> row;
+  for (const std::string& candidate : Candidates) {
+    std::string other = AnsiUpperCase(candidate);
+    if (other == word) continue;
+    // Edit distance, one row at a time.
+    row.resize(other.size() + 1);
+    for (size_t j = 0; j <= other.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= word.size(); ++i) {
+      size_t diagonal = row[0];
+      row[0] = i;
+      for (size_t j = 1; j <= other.size(); ++j) {
+        size_t above = row[j];
+        row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (word[i - 1] == other[j - 1] ? 0 : 1)});
+        diagonal = above;
+      }
+    }
+    if (row[other.size()] < bestDistance) {
+      bestDistance = row[other.size()];
+      best = candidate;
+    }
+  }
+  return best;
+}
+
+int RunCheck(const std::vector<std::string>& Paths, bool Json) {
+  TProject project(Paths);
+  std::vector<TFinding> findings = CheckProject(project);
+  for (const TFinding& finding : findings) std::cout << (Json ? FindingJson(finding) : FindingLine(finding)) << '\n';
+  std::cout.flush();
+  return findings.empty() ? 0 : 1;
+}

@@ -1,0 +1,283 @@
+// Reading a project's forms and the structure of the databases they name.
+#include "designhost/Project.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "designhost/FormDocument.h"
+#include "host/dataclx/DataSource.h"
+#include "host/dataclx/FieldList.h"
+#include "host/rtl/Strings.h"
+#include "host/runtime/Database.h"
+#include "host/runtime/Schema.h"
+#include "host/runtime/Sqlite.h"
+#include "host/runtime/Table.h"
+#include "host/visualclx/forms/Builder.h"
+#include "host/visualclx/forms/FormError.h"
+#include "host/visualclx/forms/Parser.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A form file's text; raises EInOutError naming the file and the reason when it is no regular
+// file or cannot be read.
+std::string ReadFormText(const std::string& File) {
+  struct stat info {};
+  if (stat(File.c_str(), &info) != 0)
+    throw EInOutError("Cannot open form file '" + File + "': " + std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) throw EInOutError("Cannot open form file '" + File + "': not a regular file");
+  std::ifstream in(File, std::ios::binary);
+  if (!in) throw EInOutError("Cannot open form file '" + File + "': " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw EInOutError("Cannot read form file '" + File + "': " + std::strerror(errno));
+  std::string result = text.str();
+  if (result.rfind("\xEF\xBB\xBF", 0) == 0) result.erase(0, 3);
+  return result;
+}
+
+// The line and the message of a form reading error "FILE:LINE: message" for File.
+std::pair<int, std::string> FailureOf(const Exception& E, const std::string& File) {
+  const std::string& message = E.Message();
+  if (message.rfind(File + ":", 0) == 0) {
+    size_t pos = File.size() + 1;
+    size_t digits = pos;
+    while (digits < message.size() && std::isdigit(static_cast<unsigned char>(message[digits]))) ++digits;
+    if (digits > pos && message.compare(digits, 2, ": ") == 0)
+      return {std::stoi(message.substr(pos, digits - pos)), message.substr(digits + 2)};
+  }
+  return {1, message};
+}
+
+// Tables stored active stay closed: a check reads structure, never rows, and runs nothing that
+// opening a data set would run.
+void DropActive(TFormObject& Node) {
+  std::erase_if(Node.Properties, [](const TFormProperty& p) { return SameText(p.Path, "Active"); });
+  for (TFormObject& child : Node.Children) DropActive(child);
+}
+
+void CollectNodes(const TFormObject& Node, std::vector<const TFormObject*>& Nodes) {
+  for (const TFormObject& child : Node.Children) {
+    Nodes.push_back(&child);
+    CollectNodes(child, Nodes);
+  }
+}
+
+TStoredComponent Stored(const TComponent* Component, const TFormObject* Node) {
+  TStoredComponent stored;
+  stored.Name = Component->Name();
+  if (!Node) return stored;
+  stored.Line = Node->Line;
+  for (const TFormProperty& property : Node->Properties)
+    stored.PropertyLines.emplace_back(property.Path, property.Line);
+  return stored;
+}
+
+// The database file a database names: relative names are taken from the form's folder.
+std::string ResolveDatabaseFile(const std::string& FormFile, const std::string& Name) {
+  if (Name.empty()) return {};
+  fs::path name(Name);
+  if (name.is_absolute()) return Name;
+  fs::path folder = fs::path(FormFile).parent_path();
+  return folder.empty() ? Name : (folder / name).string();
+}
+
+// The databases, tables and master links of a form read into Root.
+void Extract(const TComponent* Root, const TFormObject& Tree, TProjectForm& Form) {
+  std::vector<const TFormObject*> nodes;
+  CollectNodes(Tree, nodes);
+  // Components are created in the order of their nodes; a name settles any doubt.
+  auto nodeOf = [&](int index, const TComponent* component) -> const TFormObject* {
+    if (index < static_cast<int>(nodes.size()) && nodes[static_cast<size_t>(index)]->Name == component->Name())
+      return nodes[static_cast<size_t>(index)];
+    for (const TFormObject* node : nodes)
+      if (!component->Name().empty() && SameText(node->Name, component->Name())) return node;
+    return nullptr;
+  };
+
+  std::vector<const TDataSet*> tables;
+  for (int i = 0; i < Root->ComponentCount(); ++i)
+    if (Is<TQVRTable>(Root->Components(i))) tables.push_back(static_cast<const TDataSet*>(Root->Components(i)));
+
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* component = Root->Components(i);
+    if (Is<TQVRDatabase>(component)) {
+      auto* database = static_cast<TQVRDatabase*>(component);
+      TProjectDatabase entry;
+      static_cast<TStoredComponent&>(entry) = Stored(component, nodeOf(i, component));
+      entry.DatabaseName = database->DatabaseName();
+      entry.SessionName = database->SessionName();
+      entry.DatabaseFileName = database->DatabaseFileName();
+      entry.FilePath = ResolveDatabaseFile(Form.File, entry.DatabaseFileName);
+      Form.Databases.push_back(std::move(entry));
+    } else if (Is<TQVRTable>(component)) {
+      auto* table = static_cast<TQVRTable*>(component);
+      TProjectTable entry;
+      static_cast<TStoredComponent&>(entry) = Stored(component, nodeOf(i, component));
+      entry.DatabaseName = table->DatabaseName();
+      entry.TableName = table->TableName();
+      entry.IndexName = table->GetIndexName();
+      entry.IndexFieldNames = table->GetIndexFieldNames();
+      entry.MasterFields = table->GetMasterFields();
+      if (TDataSource* source = table->MasterSource()) {
+        entry.MasterSource = source->Name();
+        entry.MasterHasDataSet = source->DataSet() != nullptr;
+        auto master = std::find(tables.begin(), tables.end(), source->DataSet());
+        if (master != tables.end()) entry.MasterTable = static_cast<int>(master - tables.begin());
+      }
+      Form.Tables.push_back(std::move(entry));
+    }
+  }
+}
+
+// Reads one form; its components live only as long as it takes to note what a check needs, so
+// two forms that declare the same database never meet in the session.
+TProjectForm ReadForm(const std::string& File) {
+  TProjectForm form;
+  form.File = File;
+  TFormObject tree;
+  try {
+    tree = ParseForm(ReadFormText(File), File);
+    DropActive(tree);
+    std::unique_ptr<TComponent> root(CreateFormComponent(tree, nullptr, File));
+    BuildComponent(root.get(), tree, File);
+    Extract(root.get(), tree, form);
+  } catch (const Exception& e) {
+    form.Databases.clear();
+    form.Tables.clear();
+    form.Failure = FailureOf(e, File);
+  }
+  return form;
+}
+
+// The form files a path stands for: itself, or for a folder every *.xfm under it, by path.
+std::vector<std::string> FormFiles(const std::string& Path) {
+  std::error_code ec;
+  fs::file_status status = fs::status(Path, ec);
+  if (!fs::exists(status)) throw EUsageError("no such file or folder '" + Path + "'");
+  if (!fs::is_directory(status)) return {Path};
+  std::vector<std::string> found;
+  fs::recursive_directory_iterator it(Path, fs::directory_options::skip_permission_denied, ec), end;
+  if (ec) throw EInOutError("Cannot read folder '" + Path + "': " + ec.message());
+  for (; it != end; it.increment(ec)) {
+    if (ec) throw EInOutError("Cannot read folder '" + Path + "': " + ec.message());
+    if (it->path().extension() == ".xfm" && it->is_regular_file(ec))
+      found.push_back((fs::path(Path) / it->path().lexically_relative(Path)).string());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+}  // namespace
+
+int TStoredComponent::LineOf(std::string_view Property) const {
+  for (const auto& [path, line] : PropertyLines)
+    if (SameText(path, Property)) return line;
+  return Line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TDatabaseStructure
+
+TDatabaseStructure::TDatabaseStructure(const std::string& FilePath) {
+  try {
+    FConnection = TSqliteConnection::OpenReadOnly(FilePath, nullptr);
+    TStringList names;
+    ReadTableNames(*FConnection, &names);
+    for (int i = 0; i < names.Count(); ++i) FTableNames.push_back(names.Strings(i));
+  } catch (const Exception& e) {
+    FConnection.reset();
+    FError = e.Message();
+  }
+}
+
+TDatabaseStructure::~TDatabaseStructure() = default;
+
+const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
+  if (!FConnection) return nullptr;
+  std::string key = AnsiUpperCase(Name);
+  if (auto it = FTables.find(key); it != FTables.end()) return it->second.get();
+  auto spelled = std::find_if(FTableNames.begin(), FTableNames.end(),
+                              [&](const std::string& table) { return SameText(table, Name); });
+  if (spelled == FTableNames.end()) return nullptr;
+  auto structure = std::make_unique<TTableStructure>();
+  structure->Name = *spelled;
+  structure->Fields = std::make_unique<TFieldDefs>(nullptr);
+  structure->Indexes = std::make_unique<TIndexDefs>(nullptr);
+  try {
+    ReadFieldDefs(*FConnection, structure->Name, structure->Fields.get(), nullptr, nullptr);
+    ReadIndexDefs(*FConnection, structure->Name, structure->Indexes.get(), nullptr);
+  } catch (const Exception& e) {
+    structure->Error = e.Message();
+  }
+  return FTables.emplace(key, std::move(structure)).first->second.get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TProject
+
+TProject::TProject(const std::vector<std::string>& Paths) {
+  std::vector<std::string> files;
+  for (const std::string& path : Paths) {
+    std::vector<std::string> found = FormFiles(path);
+    files.insert(files.end(), found.begin(), found.end());
+  }
+  std::set<fs::path> seen;
+  for (const std::string& file : files) {
+    std::error_code ec;
+    fs::path key = fs::weakly_canonical(file, ec);
+    if (ec) key = fs::absolute(file).lexically_normal();
+    if (!seen.insert(key).second) continue;
+    FForms.push_back(ReadForm(file));
+  }
+}
+
+TProject::~TProject() = default;
+
+const TProjectDatabase* TProject::FindDatabase(std::string_view DatabaseName) const {
+  if (DatabaseName.empty()) return nullptr;
+  for (const TProjectForm& form : FForms)
+    for (const TProjectDatabase& database : form.Databases)
+      if (SameText(database.DatabaseName, DatabaseName)) return &database;
+  return nullptr;
+}
+
+TDatabaseStructure* TProject::Structure(const TProjectDatabase& Database) {
+  if (Database.FilePath.empty()) return nullptr;
+  std::string key = fs::absolute(Database.FilePath).lexically_normal().string();
+  auto& entry = FFiles[key];
+  if (!entry) entry = std::make_unique<TDatabaseStructure>(Database.FilePath);
+  return entry.get();
+}
+
+const TTableStructure* TProject::Structure(const TProjectTable& Table) {
+  const TProjectDatabase* database = FindDatabase(Table.DatabaseName);
+  TDatabaseStructure* file = database ? Structure(*database) : nullptr;
+  if (!file || !file->Error().empty() || Table.TableName.empty()) return nullptr;
+  return file->Table(Table.TableName);
+}
+
+std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure& Structure) {
+  if (!Structure.Error.empty()) return std::nullopt;
+  const TIndexDef* index = nullptr;
+  if (!Table.IndexName.empty()) {
+    index = static_cast<const TIndexDef*>(Structure.Indexes->TDefCollection::Find(Table.IndexName));
+    if (!index) return std::nullopt;
+  } else if (Table.IndexFieldNames.empty()) {
+    for (int i = 0; i < Structure.Indexes->Count() && !index; ++i)
+      if (Structure.Indexes->Items(i)->Options().Contains(ixPrimary)) index = Structure.Indexes->Items(i);
+    if (!index) return std::vector<std::string>{};
+  }
+  if (index && index->Options().Contains(ixExpression)) return std::vector<std::string>{};
+  std::vector<std::string> fields = SplitFieldList(index ? index->Fields() : Table.IndexFieldNames);
+  for (const std::string& field : fields)
+    if (!Structure.Fields->TDefCollection::Find(field)) return std::nullopt;
+  return fields;
+}

@@ -1,0 +1,109 @@
+// A project's forms, read for the commands that look at many forms at once (check, links): the
+// forms named on the command line or found under folders, each read as the designer reads it,
+// with the line of every stored property, and the structure of the database files they name,
+// read once per file and table, never a row.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/dataclx/FieldDef.h"
+#include "host/dataclx/IndexDef.h"
+#include "host/runtime/Forward.h"
+
+// A component of a form as stored: its name, its `object` line and the lines of its properties.
+struct TStoredComponent {
+  std::string Name;
+  int Line = 0;
+  std::vector<std::pair<std::string, int>> PropertyLines;  // path as stored, line
+
+  // The line Property is stored on; the `object` line when it is not stored.
+  int LineOf(std::string_view Property) const;
+};
+
+struct TProjectDatabase : TStoredComponent {
+  std::string DatabaseName;
+  std::string SessionName;
+  std::string DatabaseFileName;  // as stored
+  std::string FilePath;          // resolved against the form's folder; empty when not named
+};
+
+struct TProjectTable : TStoredComponent {
+  std::string DatabaseName;
+  std::string TableName;
+  std::string IndexName;
+  std::string IndexFieldNames;
+  std::string MasterFields;
+  std::string MasterSource;  // the data source's name; empty when there is none
+  bool MasterHasDataSet = false;
+  int MasterTable = -1;  // the source's data set when it is a table: its place in the form's Tables
+};
+
+struct TProjectForm {
+  std::string File;  // as given on the command line, joined with the path under a folder
+  // Why the form could not be read, at which line; the form holds nothing else then.
+  std::optional<std::pair<int, std::string>> Failure;
+  std::vector<TProjectDatabase> Databases;
+  std::vector<TProjectTable> Tables;
+};
+
+// The structure of one table: its field and index definitions as the run-time reads them.
+struct TTableStructure {
+  std::string Name;   // as the file spells it
+  std::string Error;  // why the structure could not be read; empty when it was
+  std::unique_ptr<TFieldDefs> Fields;
+  std::unique_ptr<TIndexDefs> Indexes;
+};
+
+// The structure of one database file, read through a read-only connection on first use.
+class TDatabaseStructure {
+ public:
+  explicit TDatabaseStructure(const std::string& FilePath);
+  ~TDatabaseStructure();
+
+  // Why the file cannot be read (missing, unreadable, no database); empty when it can.
+  const std::string& Error() const { return FError; }
+  const std::vector<std::string>& TableNames() const { return FTableNames; }
+  // The table of that name (without regard to case), its structure read now if need be; nil
+  // when the file has no such table.
+  const TTableStructure* Table(std::string_view Name);
+
+ private:
+  std::string FError;
+  std::vector<std::string> FTableNames;
+  std::unique_ptr<TSqliteConnection> FConnection;
+  std::map<std::string, std::unique_ptr<TTableStructure>> FTables;  // by upper-case name
+};
+
+class TProject {
+ public:
+  // Reads the forms at Paths: a file is one form, a folder every *.xfm under it in byte order of
+  // their paths; a file named twice is read once. A form that cannot be read is kept with its
+  // failure. Raises EUsageError for a path that does not exist.
+  explicit TProject(const std::vector<std::string>& Paths);
+  ~TProject();
+
+  const std::vector<TProjectForm>& Forms() const { return FForms; }
+
+  // The first database of the forms with that DatabaseName (without regard to case), or nil.
+  const TProjectDatabase* FindDatabase(std::string_view DatabaseName) const;
+  // The structure of a database's file; nil when the database names no file.
+  TDatabaseStructure* Structure(const TProjectDatabase& Database);
+  // The structure of a table's table, when its database is known, its file readable and the
+  // table there; nil otherwise.
+  const TTableStructure* Structure(const TProjectTable& Table);
+
+ private:
+  std::vector<TProjectForm> FForms;
+  std::map<std::string, std::unique_ptr<TDatabaseStructure>> FFiles;  // by absolute path
+};
+
+// The fields of a table's current order as its stored IndexName or IndexFieldNames give it (the
+// primary key's when both are empty; none for an expression index); nil when the order names
+// an index or field the table does not have.
+std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure& Structure);
