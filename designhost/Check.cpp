@@ -63,7 +63,7 @@ class TChecker {
   std::vector<TFinding> Run() {
     for (const TProjectForm& form : FProject.Forms()) {
       if (form.Failure) {
-        FFindings.push_back({form.File, form.Failure->first, "", "", form.Failure->second});
+        FFindings.push_back({form.File, form.Failure->Line, "", "", form.Failure->Message});
         continue;
       }
       for (const TProjectDatabase& database : form.Databases) CheckDatabase(form, database);
@@ -127,7 +127,7 @@ class TChecker {
       CheckFieldList(Form, Table, "MasterFields", Table.MasterFields, *masterStructure,
                      "master table " + Quoted(masterStructure->Name) + " (" + master.Name + ")");
     if (!structure) return;
-    std::optional<std::vector<std::string>> order = OrderFields(Table, *structure);
+    std::optional<std::vector<std::string>> order = OrderFields(Table, structure);
     size_t masterCount = SplitFieldList(Table.MasterFields).size();
     if (order && masterCount > order->size())
       Report(Form, Table, "MasterFields",

@@ -43,17 +43,20 @@ std::string ReadFormText(const std::string& File) {
   return result;
 }
 
-// The line and the message of a form reading error "FILE:LINE: message" for File.
-std::pair<int, std::string> FailureOf(const Exception& E, const std::string& File) {
+// Where and why a form could not be read; a reading error reads "FILE:LINE: message".
+TProjectForm::TFailure FailureOf(const Exception& E, const std::string& File) {
+  TProjectForm::TFailure failure{1, E.ClassName(), E.Message()};
   const std::string& message = E.Message();
   if (message.rfind(File + ":", 0) == 0) {
     size_t pos = File.size() + 1;
     size_t digits = pos;
     while (digits < message.size() && std::isdigit(static_cast<unsigned char>(message[digits]))) ++digits;
-    if (digits > pos && message.compare(digits, 2, ": ") == 0)
-      return {std::stoi(message.substr(pos, digits - pos)), message.substr(digits + 2)};
+    if (digits > pos && digits - pos < 10 && message.compare(digits, 2, ": ") == 0) {
+      failure.Line = std::stoi(message.substr(pos, digits - pos));
+      failure.Message = message.substr(digits + 2);
+    }
   }
-  return {1, message};
+  return failure;
 }
 
 // Tables stored active stay closed: a check reads structure, never rows, and runs nothing that
@@ -264,20 +267,17 @@ const TTableStructure* TProject::Structure(const TProjectTable& Table) {
   return file->Table(Table.TableName);
 }
 
-std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure& Structure) {
-  if (!Structure.Error.empty()) return std::nullopt;
+std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure* Structure) {
+  if (Table.IndexName.empty() && !Table.IndexFieldNames.empty()) return SplitFieldList(Table.IndexFieldNames);
+  if (!Structure || !Structure->Error.empty()) return std::nullopt;
   const TIndexDef* index = nullptr;
   if (!Table.IndexName.empty()) {
-    index = static_cast<const TIndexDef*>(Structure.Indexes->TDefCollection::Find(Table.IndexName));
+    index = static_cast<const TIndexDef*>(Structure->Indexes->TDefCollection::Find(Table.IndexName));
     if (!index) return std::nullopt;
-  } else if (Table.IndexFieldNames.empty()) {
-    for (int i = 0; i < Structure.Indexes->Count() && !index; ++i)
-      if (Structure.Indexes->Items(i)->Options().Contains(ixPrimary)) index = Structure.Indexes->Items(i);
-    if (!index) return std::vector<std::string>{};
+  } else {
+    for (int i = 0; i < Structure->Indexes->Count() && !index; ++i)
+      if (Structure->Indexes->Items(i)->Options().Contains(ixPrimary)) index = Structure->Indexes->Items(i);
   }
-  if (index && index->Options().Contains(ixExpression)) return std::vector<std::string>{};
-  std::vector<std::string> fields = SplitFieldList(index ? index->Fields() : Table.IndexFieldNames);
-  for (const std::string& field : fields)
-    if (!Structure.Fields->TDefCollection::Find(field)) return std::nullopt;
-  return fields;
+  if (!index || index->Options().Contains(ixExpression)) return std::vector<std::string>{};
+  return SplitFieldList(index->Fields());
 }

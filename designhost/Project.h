@@ -46,8 +46,13 @@ struct TProjectTable : TStoredComponent {
 
 struct TProjectForm {
   std::string File;  // as given on the command line, joined with the path under a folder
-  // Why the form could not be read, at which line; the form holds nothing else then.
-  std::optional<std::pair<int, std::string>> Failure;
+  // Why the form could not be read; the form holds nothing else then.
+  struct TFailure {
+    int Line = 1;
+    std::string ClassName;  // of the error
+    std::string Message;
+  };
+  std::optional<TFailure> Failure;
   std::vector<TProjectDatabase> Databases;
   std::vector<TProjectTable> Tables;
 };
@@ -103,7 +108,8 @@ class TProject {
   std::map<std::string, std::unique_ptr<TDatabaseStructure>> FFiles;  // by absolute path
 };
 
-// The fields of a table's current order as its stored IndexName or IndexFieldNames give it (the
-// primary key's when both are empty; none for an expression index); nil when the order names
-// an index or field the table does not have.
-std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure& Structure);
+// The fields of a table's current order: its IndexName's fields as the table spells them (none
+// for an expression index), or its IndexFieldNames as stored, or the primary key's fields when
+// both are empty. Nothing when that takes the table's structure and Structure is nil or lacks
+// the index.
+std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure* Structure);

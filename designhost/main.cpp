@@ -7,6 +7,7 @@
 #include "designhost/Check.h"
 #include "designhost/Commands.h"
 #include "designhost/FormDocument.h"
+#include "designhost/Links.h"
 #include "host/rtl/SysUtils.h"
 
 namespace {
@@ -71,6 +72,13 @@ int Run(int argc, char** argv) {
   check->add_flag("--json", checkJson, "one JSON object a finding");
   check->add_option("PATH", checkPaths, "a form, or a folder of forms")->required();
 
+  std::vector<std::string> linksPaths;
+  bool linksJson = false, linksDot = false;
+  auto* links = app.add_subcommand("links", "the master/detail links of forms");
+  auto* linksJsonFlag = links->add_flag("--json", linksJson, "one JSON object a link");
+  links->add_flag("--dot", linksDot, "one Graphviz digraph")->excludes(linksJsonFlag);
+  links->add_option("PATH", linksPaths, "a form, or a folder of forms")->required();
+
   TGuiOptions gui;
   auto* guiCommand = app.add_subcommand("gui", "the design window");
   guiCommand->add_option("FORM", gui.Form);
@@ -98,6 +106,8 @@ int Run(int argc, char** argv) {
     if (*set) RunSet(form, target, value);
     if (*editCommand) return RunEdit(edit);
     if (*check) return RunCheck(checkPaths, checkJson);
+    if (*links)
+      return RunLinks(linksPaths, linksDot ? TLinksFormat::Dot : linksJson ? TLinksFormat::Json : TLinksFormat::Text);
     if (*guiCommand) return RunGui(gui);
     return kDone;
   } catch (const EUsageError& e) {

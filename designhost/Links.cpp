@@ -1,0 +1,114 @@
+// designhost links: which table is the detail of which, and which fields join them.
+#include "designhost/Links.h"
+
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "designhost/Project.h"
+#include "host/dataclx/FieldList.h"
+
+namespace {
+
+struct TLink {
+  const TProjectForm* Form;
+  const TProjectTable* Detail;
+  const TProjectTable* Master;
+  std::vector<std::pair<std::string, std::string>> Pairs;  // detail field, master field
+};
+
+// The detail's order fields paired with its master fields by position, as far as both reach.
+std::vector<TLink> FindLinks(TProject& Project) {
+  std::vector<TLink> links;
+  for (const TProjectForm& form : Project.Forms()) {
+    for (const TProjectTable& table : form.Tables) {
+      if (table.MasterTable < 0) continue;
+      TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}};
+      std::vector<std::string> detailFields =
+          OrderFields(table, Project.Structure(table)).value_or(std::vector<std::string>{});
+      std::vector<std::string> masterFields = SplitFieldList(table.MasterFields);
+      for (size_t i = 0; i < detailFields.size() && i < masterFields.size(); ++i)
+        link.Pairs.emplace_back(detailFields[i], masterFields[i]);
+      links.push_back(std::move(link));
+    }
+  }
+  return links;
+}
+
+std::string PairsText(const TLink& Link) {
+  std::string text;
+  for (const auto& [detail, master] : Link.Pairs) text += (text.empty() ? "" : ";") + detail + "=" + master;
+  return text;
+}
+
+// Text inside a Graphviz double-quoted string.
+std::string DotQuoted(const std::string& Text) {
+  std::string out = "\"";
+  for (char c : Text) {
+    if (c == '"' || c == '\\')
+      out += std::string("\\") + c;
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
+  }
+  return out + "\"";
+}
+
+std::string NodeId(const TProjectForm& Form, const TProjectTable& Table) {
+  return DotQuoted(Form.File + ":" + Table.Name);
+}
+
+void PrintDot(TProject& Project, const std::vector<TLink>& Links) {
+  std::cout << "digraph links {\n  rankdir=LR;\n  node [shape=box, fontname=\"DejaVu Sans\"];\n"
+               "  edge [fontname=\"DejaVu Sans\", fontsize=10];\n";
+  int cluster = 0;
+  for (const TProjectForm& form : Project.Forms()) {
+    if (form.Tables.empty()) continue;
+    std::cout << "  subgraph cluster_" << cluster++ << " {\n    label=" << DotQuoted(form.File) << ";\n";
+    for (const TProjectTable& table : form.Tables)
+      std::cout << "    " << NodeId(form, table) << " [label=" << DotQuoted(table.Name + "\n" + table.TableName)
+                << "];\n";
+    std::cout << "  }\n";
+  }
+  for (const TLink& link : Links)
+    std::cout << "  " << NodeId(*link.Form, *link.Master) << " -> " << NodeId(*link.Form, *link.Detail)
+              << " [label=" << DotQuoted(PairsText(link)) << "];\n";
+  std::cout << "}\n";
+}
+
+}  // namespace
+
+int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
+  TProject project(Paths);
+  std::vector<TLink> links = FindLinks(project);
+  if (Format == TLinksFormat::Dot) {
+    PrintDot(project, links);
+  } else {
+    for (const TLink& link : links) {
+      if (Format == TLinksFormat::Text) {
+        std::cout << link.Form->File << '\t' << link.Detail->Name << '\t' << link.Master->Name << '\t'
+                  << PairsText(link) << '\n';
+        continue;
+      }
+      nlohmann::ordered_json object;
+      object["file"] = link.Form->File;
+      object["detail"] = link.Detail->Name;
+      object["detailTable"] = link.Detail->TableName;
+      object["master"] = link.Master->Name;
+      object["masterTable"] = link.Master->TableName;
+      object["index"] = link.Detail->IndexName;
+      object["pairs"] = nlohmann::ordered_json::array();
+      for (const auto& [detail, master] : link.Pairs) object["pairs"].push_back({detail, master});
+      std::cout << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    }
+  }
+  std::cout.flush();
+  int status = 0;
+  for (const TProjectForm& form : project.Forms()) {
+    if (!form.Failure) continue;
+    std::cerr << form.File << ':' << form.Failure->Line << ": error: " << form.Failure->ClassName << ": "
+              << form.Failure->Message << '\n';
+    status = 1;
+  }
+  return status;
+}

@@ -1,0 +1,12 @@
+// designhost links: the master/detail map of a set of forms, as lines, JSON or a Graphviz graph.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class TLinksFormat { Text, Json, Dot };
+
+// Prints every table whose master source shows a table, forms in the order given, tables in
+// form order; a form that cannot be read is reported on stderr. Answers 0, or 1 when a form
+// could not be read. Raises EUsageError for a path that does not exist.
+int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format);
