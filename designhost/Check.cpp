@@ -86,7 +86,7 @@ class TChecker {
         first != &Database && first && SameSession(first->SessionName, Database.SessionName)) {
       Report(Form, Database, "DatabaseName",
              "database name " + Quoted(Database.DatabaseName) + " is already used by " + first->Name + " (" +
-                 FormOf(*first).File + ":" + std::to_string(first->LineOf("DatabaseName")) + ")");
+                 FProject.FormOf(*first).File + ":" + std::to_string(first->LineOf("DatabaseName")) + ")");
     }
     if (Database.DatabaseFileName.empty()) {
       Report(Form, Database, "DatabaseFileName", "no database file named");
@@ -146,7 +146,7 @@ class TChecker {
     if (!database) {
       Report(Form, Table, "DatabaseName",
              WithSuggestion("no database " + Quoted(Table.DatabaseName) + " in the checked forms", Table.DatabaseName,
-                            DatabaseNames()));
+                            FProject.DatabaseNames()));
       return nullptr;
     }
     // A database whose file cannot be read has its own finding.
@@ -180,21 +180,6 @@ class TChecker {
         Report(Form, Table, Property,
                WithSuggestion("no field " + Quoted(field) + " in " + Where, field, ItemNames(*Structure.Fields)));
     }
-  }
-
-  std::vector<std::string> DatabaseNames() const {
-    std::vector<std::string> names;
-    for (const TProjectForm& form : FProject.Forms())
-      for (const TProjectDatabase& database : form.Databases)
-        if (!database.DatabaseName.empty()) names.push_back(database.DatabaseName);
-    return names;
-  }
-
-  const TProjectForm& FormOf(const TProjectDatabase& Database) const {
-    for (const TProjectForm& form : FProject.Forms())
-      for (const TProjectDatabase& database : form.Databases)
-        if (&database == &Database) return form;
-    return FProject.Forms().front();
   }
 
   TProject& FProject;

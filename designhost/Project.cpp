@@ -232,32 +232,51 @@ TProject::TProject(const std::vector<std::string>& Paths) {
     std::vector<std::string> found = FormFiles(path);
     files.insert(files.end(), found.begin(), found.end());
   }
-  std::set<fs::path> seen;
+  // A file is known by its device and inode, whatever path names it.
+  std::set<std::pair<dev_t, ino_t>> seen;
   for (const std::string& file : files) {
-    std::error_code ec;
-    fs::path key = fs::weakly_canonical(file, ec);
-    if (ec) key = fs::absolute(file).lexically_normal();
-    if (!seen.insert(key).second) continue;
+    struct stat info {};
+    if (stat(file.c_str(), &info) == 0 && !seen.insert({info.st_dev, info.st_ino}).second) continue;
     FForms.push_back(ReadForm(file));
   }
+  for (const TProjectForm& form : FForms)
+    for (const TProjectDatabase& database : form.Databases)
+      if (!database.DatabaseName.empty())
+        FDatabases.try_emplace(AnsiUpperCase(database.DatabaseName), &database, &form);
 }
 
 TProject::~TProject() = default;
 
 const TProjectDatabase* TProject::FindDatabase(std::string_view DatabaseName) const {
-  if (DatabaseName.empty()) return nullptr;
+  auto it = FDatabases.find(AnsiUpperCase(DatabaseName));
+  return it == FDatabases.end() ? nullptr : it->second.first;
+}
+
+std::vector<std::string> TProject::DatabaseNames() const {
+  std::vector<std::string> names;
   for (const TProjectForm& form : FForms)
     for (const TProjectDatabase& database : form.Databases)
-      if (SameText(database.DatabaseName, DatabaseName)) return &database;
-  return nullptr;
+      if (!database.DatabaseName.empty()) names.push_back(database.DatabaseName);
+  return names;
+}
+
+const TProjectForm& TProject::FormOf(const TProjectDatabase& Database) const {
+  for (const TProjectForm& form : FForms)
+    if (!form.Databases.empty() && &Database >= &form.Databases.front() && &Database <= &form.Databases.back())
+      return form;
+  throw EListError("the database " + Database.Name + " is in none of the forms");
 }
 
 TDatabaseStructure* TProject::Structure(const TProjectDatabase& Database) {
   if (Database.FilePath.empty()) return nullptr;
-  std::string key = fs::absolute(Database.FilePath).lexically_normal().string();
-  auto& entry = FFiles[key];
-  if (!entry) entry = std::make_unique<TDatabaseStructure>(Database.FilePath);
-  return entry.get();
+  TDatabaseStructure*& structure = FStructures[&Database];
+  if (!structure) {
+    // Two databases on one file share its structure.
+    auto& file = FFiles[fs::absolute(Database.FilePath).lexically_normal().string()];
+    if (!file) file = std::make_unique<TDatabaseStructure>(Database.FilePath);
+    structure = file.get();
+  }
+  return structure;
 }
 
 const TTableStructure* TProject::Structure(const TProjectTable& Table) {

@@ -97,6 +97,10 @@ class TProject {
 
   // The first database of the forms with that DatabaseName (without regard to case), or nil.
   const TProjectDatabase* FindDatabase(std::string_view DatabaseName) const;
+  // The DatabaseName of every database of the forms, in form order.
+  std::vector<std::string> DatabaseNames() const;
+  // The form that holds Database.
+  const TProjectForm& FormOf(const TProjectDatabase& Database) const;
   // The structure of a database's file; nil when the database names no file.
   TDatabaseStructure* Structure(const TProjectDatabase& Database);
   // The structure of a table's table, when its database is known, its file readable and the
@@ -105,7 +109,10 @@ class TProject {
 
  private:
   std::vector<TProjectForm> FForms;
-  std::map<std::string, std::unique_ptr<TDatabaseStructure>> FFiles;  // by absolute path
+  // Every database by its upper-case DatabaseName, the first of a name only, with its form.
+  std::map<std::string, std::pair<const TProjectDatabase*, const TProjectForm*>, std::less<>> FDatabases;
+  std::map<std::string, std::unique_ptr<TDatabaseStructure>> FFiles;   // by absolute path
+  std::map<const TProjectDatabase*, TDatabaseStructure*> FStructures;  // each database's file
 };
 
 // The fields of a table's current order: its IndexName's fields as the table spells them (none
