@@ -79,6 +79,28 @@ run edit "$form" Orders.MasterFields --script "$script"
 section "The result"
 run properties "$form" Orders | grep -E '^(Index|Master)'
 
+section "Checking the forms against the database"
+run check "$form"
+echo "(exit status 0: nothing stale)"
+stale="$demo/stale"
+mkdir -p "$stale"
+# A copy of the form whose index name went stale, as after the index was renamed.
+sed -E -e "s/^(    IndexName = ).*/\1'ByCustomr'/" -e "s|DatabaseFileName = 'demo.tvd'|DatabaseFileName = '../demo.tvd'|" \
+  "$form" > "$stale/orders.xfm"
+grep -n "IndexName" "$stale/orders.xfm" | sed 's/^/    /'
+status=0
+run check "$stale" || status=$?
+echo "(exit status $status)"
+run check --json "$stale" || true
+
+section "The master/detail links of the form, and a picture of them"
+run links "$form"
+run links --json "$form"
+printf '$ designhost links --dot %s | dot -Tsvg -o %s\n' "$form" "$demo/links.svg"
+"$host" links --dot "$form" > "$demo/links.dot"
+dot -Tsvg "$demo/links.dot" -o "$demo/links.svg"
+ls -l "$demo/links.svg"
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   section "The design window on the demo (close it to finish)"
   "$host" gui "$form"
