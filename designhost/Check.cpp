@@ -239,7 +239,8 @@ std::string NearestName(const std::string& Name, const std::vector<std::string>&
         diagonal = above;
       }
     }
-    if (row[other.size()] < bestDistance) {
+    // A name every letter of which would change is no near miss.
+    if (row[other.size()] < bestDistance && row[other.size()] < word.size()) {
       bestDistance = row[other.size()];
       best = candidate;
     }
