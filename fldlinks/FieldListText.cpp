@@ -2,7 +2,6 @@
 #include "fldlinks/FieldListText.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "host/rtl/SysUtils.h"
 
@@ -17,27 +16,18 @@ std::string NextFieldName(std::string_view Fields, size_t& Pos) {
   return std::string(Fields.substr(start, stop - start));
 }
 
-namespace {
-
-// The position of the last "->", or npos. Occurrences of "->" cannot overlap, so the last one
-// found from the end is the last one found from the start.
-size_t LastArrow(std::string_view Line) { return Line.rfind("->"); }
-
-}  // namespace
-
-std::string JoinDetailField(std::string_view Line) {
-  size_t arrow = LastArrow(Line);
-  // No arrow, or an arrow with no room for a name and a blank before it.
-  if (arrow == std::string_view::npos || arrow < 2) return {};
-  return std::string(Line.substr(0, arrow - 1));
-}
-
-std::string JoinMasterField(std::string_view Line) {
-  size_t arrow = LastArrow(Line);
-  // Without an arrow the split point is taken as before the line, as a position of 0 would be.
-  size_t start = arrow == std::string_view::npos ? 2 : arrow + 3;
-  if (start >= Line.size()) return {};
-  return std::string(Line.substr(start));
+std::pair<std::string, std::string> SplitJoinLine(std::string_view Line,
+                                                  const std::function<bool(std::string_view)>& IsDetail,
+                                                  const std::function<bool(std::string_view)>& IsMaster) {
+  constexpr std::string_view arrow = " -> ";
+  size_t last = Line.rfind(arrow);
+  if (last == std::string_view::npos) return {std::string(Line), {}};
+  constexpr size_t none = std::string_view::npos;
+  for (size_t at = last; at != none; at = at == 0 ? none : Line.rfind(arrow, at - 1)) {
+    std::string_view detail = Line.substr(0, at), master = Line.substr(at + arrow.size());
+    if (IsDetail(detail) && IsMaster(master)) return {std::string(detail), std::string(master)};
+  }
+  return {std::string(Line.substr(0, last)), std::string(Line.substr(last + arrow.size()))};
 }
 
 void TNamePositions::Assign(const TStrings* List) {
@@ -75,4 +65,35 @@ void OrderFieldList(const TStrings* Reference, TStrings* List) {
   TUpdateScope update(List);
   List->Clear();
   for (TEntry& entry : entries) List->AddObject(entry.Text, entry.Object);
+}
+
+void TNameEntries::Assign(const TStrings* List) {
+  FNames.clear();
+  for (int i = 0, n = List->Count(); i < n; ++i) FNames[AnsiLowerCase(List->Get(i))].Positions.push_back(i);
+}
+
+int TNameEntries::IndexOf(std::string_view Name) const {
+  auto found = FNames.find(AnsiLowerCase(Name));
+  return found == FNames.end() ? -1 : found->second.Positions.front();
+}
+
+bool TNameEntries::Untaken(std::string_view Name) const {
+  auto found = FNames.find(AnsiLowerCase(Name));
+  return found != FNames.end() && found->second.Taken < found->second.Positions.size();
+}
+
+int TNameEntries::Take(std::string_view Name) {
+  auto found = FNames.find(AnsiLowerCase(Name));
+  if (found == FNames.end() || found->second.Taken == found->second.Positions.size()) return -1;
+  return found->second.Positions[found->second.Taken++];
+}
+
+int TNameEntries::GiveBack(std::string_view Name) {
+  auto found = FNames.find(AnsiLowerCase(Name));
+  if (found == FNames.end() || found->second.Taken == 0) return -1;
+  return found->second.Positions[--found->second.Taken];
+}
+
+void TNameEntries::GiveBackAll() {
+  for (auto& [name, entries] : FNames) entries.Taken = 0;
 }

@@ -1,22 +1,21 @@
 // Text routines of the Field Link Designer: field list texts ("A;B;C"), join lines
-// ("Detail -> Master") and putting a list of names back into a reference order.
+// ("Detail -> Master"), putting a list of names back into a reference order, and the look-ups
+// by name that keep the designer's loops over long lists linear.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "host/rtl/Strings.h"
 
 // The name that starts at Pos in a field list text, up to the next ";" or the end; Pos (from 0)
 // moves past the name and its ";". Blanks are kept and empty names are answered as they stand.
 std::string NextFieldName(std::string_view Fields, size_t& Pos);
-
-// The two sides of a join line, split at its last "->": the text before the blank that
-// precedes the arrow, and the text after the blank that follows it.
-std::string JoinDetailField(std::string_view Line);
-std::string JoinMasterField(std::string_view Line);
 
 // Puts the entries of List (with their objects) into the order of their first positions in
 // Reference, compared without regard to case. Entries that Reference lacks come first; entries
@@ -51,3 +50,37 @@ class TNamePositions {
  private:
   std::unordered_map<std::string, int> FPositions;
 };
+
+// Every position of every name of a list, compared as IndexOf compares, and how many entries of
+// each name are taken. The taken entries of a name are always its first ones, so entries of
+// equal names (an index that names one column twice) are told apart by their own positions.
+class TNameEntries {
+ public:
+  void Assign(const TStrings* List);
+  void Clear() { FNames.clear(); }
+  // The first position of Name, as IndexOf answers it, or -1.
+  int IndexOf(std::string_view Name) const;
+  // Whether an entry of Name is left to take.
+  bool Untaken(std::string_view Name) const;
+  // Takes the first entry of Name not taken yet and answers its position; -1 when none is left.
+  int Take(std::string_view Name);
+  // Gives back the last entry of Name taken and answers its position; -1 when none was taken.
+  int GiveBack(std::string_view Name);
+  // Gives back every entry.
+  void GiveBackAll();
+
+ private:
+  struct TName {
+    std::vector<int> Positions;  // ascending
+    size_t Taken = 0;            // Positions[0..Taken) are taken
+  };
+  std::unordered_map<std::string, TName> FNames;
+};
+
+// The detail and master names of a join line "Detail -> Master" that was not made from known
+// names. Either name may itself hold " -> ", so the line is split at the last arrow that leaves
+// a known detail name before it and a known master name after it; failing that, at the last
+// arrow. A line without an arrow is a detail name of its own, with an empty master.
+std::pair<std::string, std::string> SplitJoinLine(std::string_view Line,
+                                                  const std::function<bool(std::string_view)>& IsDetail,
+                                                  const std::function<bool(std::string_view)>& IsMaster);

@@ -2,7 +2,8 @@
 // the commit on OK, and the run that writes the link back through the field-link object.
 #include "fldlinks/QVRLinkFields.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -48,17 +49,13 @@ TIndexDef* FindIndexDef(TIndexDefs* Defs, const std::string& Name) {
 class TOfferedNames {
  public:
   explicit TOfferedNames(const TStrings* Items) : FTaken(static_cast<size_t>(Items->Count()), false) {
-    for (int i = 0, n = Items->Count(); i < n; ++i) FNames[AnsiLowerCase(Items->Get(i))].Positions.push_back(i);
+    FEntries.Assign(Items);
   }
 
-  bool Offered(std::string_view Name) const {
-    auto found = FNames.find(AnsiLowerCase(Name));
-    return found != FNames.end() && found->second.Next < found->second.Positions.size();
-  }
+  bool Offered(std::string_view Name) const { return FEntries.Untaken(Name); }
 
   void Take(std::string_view Name) {
-    TName& name = FNames.at(AnsiLowerCase(Name));
-    FTaken[static_cast<size_t>(name.Positions[name.Next++])] = true;
+    FTaken[static_cast<size_t>(FEntries.Take(Name))] = true;
     FAnyTaken = true;
   }
 
@@ -73,11 +70,7 @@ class TOfferedNames {
   }
 
  private:
-  struct TName {
-    std::vector<int> Positions;  // ascending
-    size_t Next = 0;             // the first position not taken yet
-  };
-  std::unordered_map<std::string, TName> FNames;
+  TNameEntries FEntries;
   std::vector<bool> FTaken;
   bool FAnyTaken = false;
 };
@@ -118,6 +111,19 @@ TClass TQVRLinkFields::StaticClass() {
   return &info;
 }
 
+// What a join line means: its two names as they were joined, so that they come back whole
+// whatever they hold (" -> " included), and where its detail field stands in the index.
+class TQVRLinkFields::TJoin : public TObject {
+ public:
+  TJoin(std::string Detail, std::string Master, int Position, size_t Slot)
+      : Detail(std::move(Detail)), Master(std::move(Master)), Position(Position), Slot(Slot) {}
+
+  std::string Detail;
+  std::string Master;
+  int Position;  // the detail's first position in AllDetailFields; -1 when the index lacks it
+  size_t Slot;   // its place among the form's joins
+};
+
 TQVRLinkFields::TQVRLinkFields(TComponent* Owner) : TForm(Owner) {}
 
 TQVRLinkFields::~TQVRLinkFields() = default;
@@ -139,7 +145,8 @@ void TQVRLinkFields::FormCreate(TObject* Sender) {
 void TQVRLinkFields::FormDestroy(TObject* Sender) {
   FAllDetailFields.reset();
   FAllMasterFields.reset();
-  FDetailPositions.Clear();
+  FDetailEntries.Clear();
+  FMasterPositions.Clear();
 }
 
 // Help asks the application for the designer's topic, then takes the topic that the
@@ -154,6 +161,7 @@ void TQVRLinkFields::HelpClick(TObject* Sender) {
 
 void TQVRLinkFields::SetDataSet(TDataSet* DataSet) {
   if (!FLinkProperty) throw EInvalidOperation("The Field Link Designer has no field link to work through");
+  if (!DataSet) throw EInvalidOperation("The Field Link Designer has no detail data set to link");
   RefreshFieldDefs(DataSet);
   if (TIndexDefs* defs = FLinkProperty->GetIndexDefs()) defs->Update();
   TDataSource* source = DataSet->DataSource();
@@ -227,6 +235,7 @@ void TQVRLinkFields::Initialize() {
     FMasterDataSet->GetFieldNames(MasterList->Items());
   }
   FAllMasterFields->Assign(MasterList->Items());
+  FMasterPositions.Assign(FAllMasterFields.get());
   LoadJoins(FPendingMasterFields, FPendingIndexFieldNames);
 }
 
@@ -251,8 +260,10 @@ void TQVRLinkFields::IndexListChange(TObject* Sender) {
   MasterList->Items()->Assign(FAllMasterFields.get());
   FAllDetailFields->Assign(details);
   for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) FAllDetailFields->SetObjects(i, nullptr);
-  FDetailPositions.Assign(FAllDetailFields.get());
+  FDetailEntries.Assign(FAllDetailFields.get());
   BindList->Clear();
+  FJoins.clear();
+  FReach.clear();
   AddButton->SetEnabled(false);
   ClearButton->SetEnabled(false);
   DeleteButton->SetEnabled(false);
@@ -262,7 +273,7 @@ void TQVRLinkFields::IndexListChange(TObject* Sender) {
 void TQVRLinkFields::LoadJoins(const std::string& MasterFields, const std::string& DetailFields) {
   TOfferedNames masters(MasterList->Items());
   TOfferedNames details(DetailList->Items());
-  std::vector<std::string> lines;
+  std::vector<std::pair<std::string, std::string>> joins;
   size_t masterPos = 0;
   size_t detailPos = 0;
   while (masterPos < MasterFields.size() && detailPos < DetailFields.size()) {
@@ -271,26 +282,74 @@ void TQVRLinkFields::LoadJoins(const std::string& MasterFields, const std::strin
     // A pair is skipped when its master is no longer offered, when its detail is no field of
     // the index, or when its detail is already joined (a stored list naming it twice): a field
     // takes part in one join at most. Later pairs keep their positional pairing.
-    if (!masters.Offered(master) || FDetailPositions.IndexOf(detail) < 0 || !details.Offered(detail)) continue;
-    SetJoined(detail, true);
+    if (!masters.Offered(master) || FDetailEntries.IndexOf(detail) < 0 || !details.Offered(detail)) continue;
+    Join(detail);
     details.Take(detail);
     masters.Take(master);
-    lines.push_back(JoinLine(detail, master));
+    joins.emplace_back(std::move(detail), std::move(master));
   }
-  if (lines.empty()) return;
+  if (joins.empty()) return;
   details.RemoveTaken(DetailList->Items());
   masters.RemoveTaken(MasterList->Items());
   {
     TStrings* bound = BindList->Items();
     TUpdateScope update(bound);
-    for (const std::string& line : lines) bound->Add(line);
+    for (auto& [detail, master] : joins) bound->AddObject(JoinLine(detail, master), MakeJoin(detail, master));
   }
+  RebuildReach();
   ClearButton->SetEnabled(true);
 }
 
-void TQVRLinkFields::SetJoined(const std::string& Name, bool Joined) {
-  int index = FDetailPositions.IndexOf(Name);
-  if (index >= 0) FAllDetailFields->SetObjects(index, Joined ? JoinedFlag() : nullptr);
+void TQVRLinkFields::Join(const std::string& Detail) {
+  int entry = FDetailEntries.Take(Detail);
+  if (entry >= 0) FAllDetailFields->SetObjects(entry, JoinedFlag());
+}
+
+void TQVRLinkFields::Unjoin(const std::string& Detail) {
+  int entry = FDetailEntries.GiveBack(Detail);
+  if (entry >= 0) FAllDetailFields->SetObjects(entry, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the join lines mean
+
+TQVRLinkFields::TJoin* TQVRLinkFields::MakeJoin(const std::string& Detail, const std::string& Master) {
+  FJoins.push_back(std::make_unique<TJoin>(Detail, Master, FDetailEntries.IndexOf(Detail), FJoins.size()));
+  return FJoins.back().get();
+}
+
+TQVRLinkFields::TJoin& TQVRLinkFields::JoinOf(int Index) {
+  TStrings* lines = BindList->Items();
+  if (auto* join = dynamic_cast<TJoin*>(lines->GetObject(Index))) return *join;
+  auto [detail, master] = SplitJoinLine(
+      lines->Get(Index), [this](std::string_view name) { return FDetailEntries.IndexOf(name) >= 0; },
+      [this](std::string_view name) { return FMasterPositions.IndexOf(name) >= 0; });
+  TJoin* join = MakeJoin(detail, master);
+  lines->PutObject(Index, join);
+  return *join;
+}
+
+const std::string& TQVRLinkFields::JoinDetailField(int Index) { return JoinOf(Index).Detail; }
+
+const std::string& TQVRLinkFields::JoinMasterField(int Index) { return JoinOf(Index).Master; }
+
+void TQVRLinkFields::ReleaseJoins(const std::vector<TJoin*>& Keep) {
+  std::vector<std::unique_ptr<TJoin>> kept;
+  kept.reserve(Keep.size());
+  for (TJoin* join : Keep) {
+    kept.push_back(std::move(FJoins[join->Slot]));
+    join->Slot = kept.size() - 1;
+  }
+  FJoins = std::move(kept);
+}
+
+void TQVRLinkFields::RebuildReach() {
+  FReach.clear();
+  int reach = INT_MIN;
+  for (int i = 0, n = BindList->Items()->Count(); i < n; ++i) {
+    reach = std::max(reach, JoinOf(i).Position);
+    FReach.push_back(reach);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,16 +362,15 @@ void TQVRLinkFields::BindingListClick(TObject* Sender) {
 void TQVRLinkFields::BindListClick(TObject* Sender) { DeleteButton->SetEnabled(BindList->ItemIndex() != -1); }
 
 void TQVRLinkFields::AddToBindList(const std::string& Detail, const std::string& Master) {
-  int position = FDetailPositions.IndexOf(Detail);
-  std::string line = JoinLine(Detail, Master);
   TStrings* lines = BindList->Items();
-  for (int i = 0, n = lines->Count(); i < n; ++i) {
-    if (FDetailPositions.IndexOf(JoinDetailField(lines->Get(i))) > position) {
-      lines->Insert(i, line);
-      return;
-    }
-  }
-  lines->Add(line);
+  // Lines changed from outside the designer are taken as they now stand.
+  if (FReach.size() != static_cast<size_t>(lines->Count())) RebuildReach();
+  TJoin* join = MakeJoin(Detail, Master);
+  auto later = std::upper_bound(FReach.begin(), FReach.end(), join->Position);
+  int at = static_cast<int>(later - FReach.begin());
+  int reach = at == 0 ? join->Position : std::max(FReach[static_cast<size_t>(at) - 1], join->Position);
+  lines->InsertObject(at, JoinLine(Detail, Master), join);
+  FReach.insert(later, reach);
 }
 
 void TQVRLinkFields::AddButtonClick(TObject* Sender) {
@@ -320,7 +378,7 @@ void TQVRLinkFields::AddButtonClick(TObject* Sender) {
   int masterIndex = MasterList->ItemIndex();
   std::string detail = DetailList->Items()->Get(detailIndex);
   AddToBindList(detail, MasterList->Items()->Get(masterIndex));
-  SetJoined(detail, true);
+  Join(detail);
   DetailList->Items()->Delete(detailIndex);
   MasterList->Items()->Delete(masterIndex);
   ClearButton->SetEnabled(true);
@@ -340,11 +398,10 @@ void TQVRLinkFields::DeleteButtonClick(TObject* Sender) {
     bool anyRemoved = false;
     for (int i = lines->Count() - 1; i >= 0; --i) {
       if (!BindList->Selected(i)) continue;
-      std::string line = lines->Get(i);
-      std::string detail = JoinDetailField(line);
-      details->Add(detail);
-      masters->Add(JoinMasterField(line));
-      SetJoined(detail, false);
+      const TJoin& join = JoinOf(i);
+      details->Add(join.Detail);
+      masters->Add(join.Master);
+      Unjoin(join.Detail);
       removed[static_cast<size_t>(i)] = true;
       anyRemoved = true;
     }
@@ -352,14 +409,18 @@ void TQVRLinkFields::DeleteButtonClick(TObject* Sender) {
       int current = BindList->ItemIndex();
       int newCurrent = -1;
       std::vector<std::string> kept;
+      std::vector<TJoin*> keptJoins;
       for (int i = 0, n = lines->Count(); i < n; ++i) {
         if (removed[static_cast<size_t>(i)]) continue;
         if (i == current) newCurrent = static_cast<int>(kept.size());
         kept.push_back(lines->Get(i));
+        keptJoins.push_back(&JoinOf(i));
       }
       TUpdateScope updateLines(lines);
       lines->Clear();
-      for (const std::string& line : kept) lines->Add(line);
+      for (size_t i = 0; i < kept.size(); ++i) lines->AddObject(kept[i], keptJoins[i]);
+      ReleaseJoins(keptJoins);
+      RebuildReach();
       BindList->SetItemIndex(newCurrent);
     }
   }
@@ -381,18 +442,21 @@ void TQVRLinkFields::ClearButtonClick(TObject* Sender) {
     TUpdateScope updateDetails(details);
     TUpdateScope updateMasters(MasterList->Items());
     for (int i = 0, n = lines->Count(); i < n; ++i) {
-      std::string line = lines->Get(i);
-      details->Add(JoinDetailField(line));
-      MasterList->Items()->Add(JoinMasterField(line));
+      const TJoin& join = JoinOf(i);
+      details->Add(join.Detail);
+      MasterList->Items()->Add(join.Master);
     }
   }
   BindList->Clear();
+  FJoins.clear();
+  FReach.clear();
   ClearButton->SetEnabled(false);
   DeleteButton->SetEnabled(false);
   OrderFieldList(FAllDetailFields.get(), details);
   DetailList->SetItemIndex(-1);
   MasterList->Items()->Assign(FAllMasterFields.get());
   for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) FAllDetailFields->SetObjects(i, nullptr);
+  FDetailEntries.GiveBackAll();
   AddButton->SetEnabled(false);
 }
 
@@ -424,10 +488,10 @@ void TQVRLinkFields::BitBtn1Click(TObject* Sender) {
   // Appended in place: composing each step anew would copy the growing lists once per join.
   TStrings* lines = BindList->Items();
   for (int i = 0, n = lines->Count(); i < n; ++i) {
-    std::string line = lines->Get(i);
-    FPendingMasterFields += JoinMasterField(line);
+    const TJoin& join = JoinOf(i);
+    FPendingMasterFields += join.Master;
     FPendingMasterFields += ';';
-    FPendingIndexFieldNames += JoinDetailField(line);
+    FPendingIndexFieldNames += join.Detail;
     FPendingIndexFieldNames += ';';
   }
   if (!FPendingMasterFields.empty()) FPendingMasterFields.pop_back();

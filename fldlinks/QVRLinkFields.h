@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fldlinks/FieldListText.h"
 #include "host/dataclx/Forward.h"
@@ -80,6 +81,9 @@ class TQVRLinkFields : public TForm {
   void LoadJoins(const std::string& MasterFields, const std::string& DetailFields);
   // Inserts a join line before the first line whose detail field comes later in the index.
   void AddToBindList(const std::string& Detail, const std::string& Master);
+  // The detail and the master name of join line Index, whole whatever they hold.
+  const std::string& JoinDetailField(int Index);
+  const std::string& JoinMasterField(int Index);
   void OrderFieldList(const TStrings* Reference, TStrings* List) { ::OrderFieldList(Reference, List); }
 
   TDataSet* DetailDataSet() const { return FDetailDataSet; }
@@ -97,8 +101,22 @@ class TQVRLinkFields : public TForm {
   static TObject* JoinedFlag();
 
  private:
-  // Marks the entry of AllDetailFields that IndexOf finds for Name (none when it has none).
-  void SetJoined(const std::string& Name, bool Joined);
+  class TJoin;
+
+  // Marks the first unmarked entry of AllDetailFields of that name as joined; Unjoin unmarks
+  // the last marked one. Names that the index does not offer mark nothing.
+  void Join(const std::string& Detail);
+  void Unjoin(const std::string& Detail);
+  // A new join line's meaning, owned by the form while the line shows it.
+  TJoin* MakeJoin(const std::string& Detail, const std::string& Master);
+  // What join line Index means; a line put into the list from outside is split against the
+  // known field names and given a meaning on first use.
+  TJoin& JoinOf(int Index);
+  // Frees the meanings of the lines no longer shown (Keep: those still shown).
+  void ReleaseJoins(const std::vector<TJoin*>& Keep);
+  // Reach[i]: the latest reference position of the detail fields of lines 0 to i. It only grows
+  // along the lines, so the first line whose detail comes after a position is found by halving.
+  void RebuildReach();
 
   TDataSet* FDetailDataSet = nullptr;
   TDataSet* FMasterDataSet = nullptr;
@@ -108,7 +126,10 @@ class TQVRLinkFields : public TForm {
   std::string FPendingIndexFieldNames;
   std::unique_ptr<TStringList> FAllDetailFields;
   std::unique_ptr<TStringList> FAllMasterFields;
-  // The first position of each name of AllDetailFields, kept with it so the look-ups inside the
-  // loops over the join lines are constant time.
-  TNamePositions FDetailPositions;
+  // The entries of AllDetailFields by name, and which of them are joined, kept with it so the
+  // look-ups inside the loops over the join lines are constant time.
+  TNameEntries FDetailEntries;
+  TNamePositions FMasterPositions;
+  std::vector<std::unique_ptr<TJoin>> FJoins;
+  std::vector<int> FReach;
 };

@@ -93,6 +93,22 @@ TEST_F(Run, NoMasterOrNoCoveringIndexEndsTheRunBeforeTheDialogShows) {
   EXPECT_FALSE(user.Finished());
 }
 
+TEST_F(Run, NoDataSetOrNoFieldLinkIsRefusedBeforeAnythingIsTouched) {
+  Initialize();
+  for (auto [dataSet, link] : {std::pair<TDataSet*, TQVRBaseFieldLinkProperty*>{nullptr, &Link},
+                               std::pair<TDataSet*, TQVRBaseFieldLinkProperty*>{&Pair.Detail, nullptr}}) {
+    try {
+      EditMasterFields(dataSet, link);
+      ADD_FAILURE() << "no error";
+    } catch (const EInvalidOperation& e) {
+      EXPECT_EQ(e.Message(), dataSet ? "The Field Link Designer has no field link to work through"
+                                     : "The Field Link Designer has no detail data set to link");
+    }
+  }
+  EXPECT_TRUE(Link.Calls.empty());
+  EXPECT_EQ(Pair.Detail.OpenCount, 0);
+}
+
 TEST_F(Run, ALinkWithOnlyMasterFieldsGetsThemWrittenAlone) {
   class TMasterOnlyLink : public TQVRBaseFieldLinkProperty {
    public:

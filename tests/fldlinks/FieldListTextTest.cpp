@@ -1,6 +1,7 @@
 // The designer's text routines: field list texts, join lines, and reference order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,16 +16,39 @@ TEST(FieldListText, NextFieldNameKeepsEmptyNamesAndBlanks) {
   EXPECT_EQ(names, (Strings{"A", "", "B", " C"}));  // a final ";" adds no empty name
 }
 
-TEST(FieldListText, JoinLinesSplitAtTheLastArrow) {
-  EXPECT_EQ(JoinDetailField("CustNo -> Id"), "CustNo");
-  EXPECT_EQ(JoinMasterField("CustNo -> Id"), "Id");
-  // A detail name holding an arrow comes back whole; a master name holding one does not.
-  EXPECT_EQ(JoinDetailField("a->b -> M"), "a->b");
-  EXPECT_EQ(JoinMasterField("a->b -> M"), "M");
-  EXPECT_EQ(JoinDetailField("D -> m->n"), "D -> ");
-  EXPECT_EQ(JoinMasterField("D -> m->n"), "");
-  EXPECT_EQ(JoinDetailField("NoArrow"), "");
-  EXPECT_EQ(JoinDetailField(" -> X"), "");
+TEST(FieldListText, AJoinLineIsSplitWhereBothNamesAreKnown) {
+  auto known = [](std::vector<std::string_view> names) {
+    return [names](std::string_view name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+  };
+  using Split = std::pair<std::string, std::string>;
+  auto details = known({"CustNo", "p -> q", "a->b"});
+  auto masters = known({"Id", "x -> y", "x->y"});
+  EXPECT_EQ(SplitJoinLine("CustNo -> Id", details, masters), (Split{"CustNo", "Id"}));
+  // An arrow inside either name: the split leaves two known names, not the last arrow's halves.
+  EXPECT_EQ(SplitJoinLine("p -> q -> x -> y", details, masters), (Split{"p -> q", "x -> y"}));
+  EXPECT_EQ(SplitJoinLine("CustNo -> x -> y", details, masters), (Split{"CustNo", "x -> y"}));
+  EXPECT_EQ(SplitJoinLine("a->b -> x->y", details, masters), (Split{"a->b", "x->y"}));
+  // Unknown names: the last arrow; no arrow: a detail name alone.
+  EXPECT_EQ(SplitJoinLine("u -> v -> w", details, masters), (Split{"u -> v", "w"}));
+  EXPECT_EQ(SplitJoinLine(" -> X", details, masters), (Split{"", "X"}));
+  EXPECT_EQ(SplitJoinLine("NoArrow", details, masters), (Split{"NoArrow", ""}));
+}
+
+TEST(FieldListText, EntriesOfEqualNamesAreTakenInTurnAndGivenBackLastFirst) {
+  TStringList list;
+  for (const char* s : {"a", "B", "A", "c"}) list.Add(s);
+  TNameEntries entries;
+  entries.Assign(&list);
+  EXPECT_EQ(entries.IndexOf("A"), 0);
+  EXPECT_EQ(entries.Take("A"), 0);
+  EXPECT_EQ(entries.Take("a"), 2);
+  EXPECT_FALSE(entries.Untaken("a"));
+  EXPECT_EQ(entries.Take("a"), -1);
+  EXPECT_EQ(entries.GiveBack("a"), 2);
+  EXPECT_EQ(entries.Take("x"), -1);
+  EXPECT_EQ(entries.GiveBack("c"), -1);
+  entries.GiveBackAll();
+  EXPECT_EQ(entries.Take("a"), 0);
 }
 
 TEST(FieldListText, OrderFieldListIsAStableSortByFirstReferencePosition) {

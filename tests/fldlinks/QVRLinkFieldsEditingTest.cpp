@@ -90,3 +90,68 @@ TEST_F(Editing, ClearReturnsEveryFieldAndDisablesEveryButton) {
   EXPECT_EQ(JoinedFlags(*Form), (std::vector<bool>{false, false, false}));
   EXPECT_EQ(Buttons(*Form), (std::vector<bool>{false, false, false}));
 }
+
+TEST(EditingNames, NamesHoldingArrowsComeBackWholeFromEveryLine) {
+  // Orders(D, "p -> q") through ByD (D;p -> q), master Customers("x->y", "x -> y"), stored
+  // link D -> x->y, p -> q -> x -> y.
+  TLinkedPair pair({"D", "p -> q"}, {"x->y", "x -> y"});
+  TRecordingLink link;
+  link.Defs->Add("ByD", "D;p -> q", {});
+  link.IndexName = "ByD";
+  link.MasterFields = "x->y;x -> y";
+  // OK without a change writes the stored link back as it was.
+  THookedUser ok("click Button1\n");
+  EXPECT_TRUE(RunDesigner(ok, &pair.Detail, &link));
+  EXPECT_EQ(link.Calls, (Strings{"SetIndexName(ByD)", "SetIndexName(ByD)", "SetMasterFields(x->y;x -> y)"}));
+
+  TFormPtr<TQVRLinkFields> form = LoadDesigner(&pair.Detail, &link);
+  EXPECT_EQ(Items(form->BindList->Items()), (Strings{"D -> x->y", "p -> q -> x -> y"}));
+  UserSelect(form->BindList, "p -> q -> x -> y");
+  form->DeleteButton->Click();
+  EXPECT_EQ(Items(form->DetailList->Items()), Strings{"p -> q"});
+  EXPECT_EQ(Items(form->MasterList->Items()), Strings{"x -> y"});
+  EXPECT_EQ(JoinedFlags(*form), (std::vector<bool>{true, false}));
+  // A partial join composes whole names.
+  THookedUser partial("");
+  {
+    TWidgetSetScope scope(partial);
+    form->Button1->Click();
+  }
+  EXPECT_EQ(form->PendingIndexFieldNames(), "D");
+  EXPECT_EQ(form->PendingMasterFields(), "x->y");
+  form->ClearButton->Click();
+  EXPECT_EQ(Items(form->DetailList->Items()), (Strings{"D", "p -> q"}));
+  EXPECT_EQ(Items(form->MasterList->Items()), (Strings{"x->y", "x -> y"}));
+
+  // A line put in from outside is split against the known names.
+  form->BindList->Items()->Add("p -> q -> x -> y");
+  EXPECT_EQ(form->JoinDetailField(0), "p -> q");
+  EXPECT_EQ(form->JoinMasterField(0), "x -> y");
+}
+
+TEST(EditingNames, AnIndexNamingAColumnTwiceMarksEachEntryOfItsOwn) {
+  // Dup (a;a;b) over Orders(a, b), master Customers(M1, M2, M3), stored link a -> M1, a -> M2.
+  TLinkedPair pair({"a", "b"}, {"M1", "M2", "M3"});
+  TRecordingLink link;
+  link.Defs->Add("Dup", "a;a;b", {});
+  link.IndexName = "Dup";
+  link.MasterFields = "M1;M2";
+  TFormPtr<TQVRLinkFields> form = LoadDesigner(&pair.Detail, &link);
+  EXPECT_EQ(Items(form->BindList->Items()), (Strings{"a -> M1", "a -> M2"}));
+  EXPECT_EQ(JoinedFlags(*form), (std::vector<bool>{true, true, false}));
+  UserSelect(form->BindList, "a -> M1");
+  form->DeleteButton->Click();
+  EXPECT_EQ(JoinedFlags(*form), (std::vector<bool>{true, false, false}));
+  // Every entry joined: accepted, and the index itself is written.
+  Join(*form, "a", "M1");
+  Join(*form, "b", "M3");
+  EXPECT_EQ(JoinedFlags(*form), (std::vector<bool>{true, true, true}));
+  THookedUser user("");
+  {
+    TWidgetSetScope scope(user);
+    form->Button1->Click();
+  }
+  EXPECT_EQ(user.Output.str(), "");
+  EXPECT_EQ(form->PendingIndexName(), "Dup");
+  EXPECT_EQ(form->PendingMasterFields(), "M2;M1;M3");
+}
