@@ -53,8 +53,10 @@ struct Fixture {
     std::string schema = "BEGIN;";
     for (int t = 0; t < kTables; ++t) {
       std::string name = "t" + std::to_string(t);
-      schema += "CREATE TABLE " + name + " (id INTEGER PRIMARY KEY, master INTEGER, name TEXT, added DATE);";
-      schema += "CREATE INDEX " + name + "ByMaster ON " + name + " (master, name);";
+      schema.append("CREATE TABLE ")
+          .append(name)
+          .append(" (id INTEGER PRIMARY KEY, master INTEGER, name TEXT, added DATE);");
+      schema.append("CREATE INDEX ").append(name).append("ByMaster ON ").append(name).append(" (master, name);");
     }
     sqlite3_exec(db.get(), (schema + "COMMIT;").c_str(), nullptr, nullptr, nullptr);
     WriteText(dir / "shop.xfm",

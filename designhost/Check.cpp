@@ -24,6 +24,7 @@ std::string WithSuggestion(std::string Message, const std::string& Name, const s
 
 std::vector<std::string> ItemNames(const TDefCollection& Collection) {
   std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(Collection.Count()));
   for (int i = 0; i < Collection.Count(); ++i)
     names.push_back(static_cast<const TNamedItem*>(Collection.Items(i))->Name());
   return names;

@@ -36,7 +36,10 @@ std::vector<TLink> FindLinks(TProject& Project) {
 
 std::string PairsText(const TLink& Link) {
   std::string text;
-  for (const auto& [detail, master] : Link.Pairs) text += (text.empty() ? "" : ";") + detail + "=" + master;
+  for (const auto& [detail, master] : Link.Pairs) {
+    if (!text.empty()) text += ';';
+    text.append(detail).append("=").append(master);
+  }
   return text;
 }
 
