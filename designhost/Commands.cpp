@@ -82,9 +82,9 @@ void RunPackageInfo(const std::optional<std::string>& File) {
 }
 
 void RunProperties(const std::string& Form, const std::string& Selection) {
-  TFormDocument document(Form);
-  TFormDesigner designer(document.Root());
-  auto rows = GetComponentProperties(&designer, AsPersistents(document.Select(Selection)));
+  auto document = OpenForm(Form, TFormDocument::TAccess::Read);
+  TFormDesigner designer(document->Root());
+  auto rows = GetComponentProperties(&designer, AsPersistents(SelectComponents(*document, Selection)));
   for (auto& row : rows) {
     std::cout << row->GetName() << '\t' << row->GetValue() << '\t' << row->ClassName() << '\t'
               << PropertyAttributeNames(row->GetAttributes()) << '\n';
@@ -93,9 +93,9 @@ void RunProperties(const std::string& Form, const std::string& Selection) {
 
 void RunValues(const std::string& Form, const std::string& Target, bool Raw) {
   auto [selection, property] = SplitSelectionProperty(Target);
-  TFormDocument document(Form);
-  TFormDesigner designer(document.Root());
-  auto row = FindRow(designer, document.Select(selection), property, Target);
+  auto document = OpenForm(Form, TFormDocument::TAccess::Read);
+  TFormDesigner designer(document->Root());
+  auto row = FindRow(designer, SelectComponents(*document, selection), property, Target);
   TPropertyAttributes attributes = row->GetAttributes();
   if (!attributes.Contains(paValueList))
     throw EUsageError(Target + " has no value list (its editor " + row->ClassName() + " offers none)");
@@ -109,12 +109,12 @@ void RunValues(const std::string& Form, const std::string& Target, bool Raw) {
 
 void RunSet(const std::string& Form, const std::string& Target, const std::string& Value) {
   auto [selection, property] = SplitSelectionProperty(Target);
-  TFormDocument document(Form);
-  TFormDesigner designer(document.Root());
-  auto row = FindRow(designer, document.Select(selection), property, Target);
+  auto document = OpenForm(Form, TFormDocument::TAccess::Write);
+  TFormDesigner designer(document->Root());
+  auto row = FindRow(designer, SelectComponents(*document, selection), property, Target);
   if (row->GetAttributes().Contains(paReadOnly)) throw EUsageError(Target + " is read-only");
   row->SetValue(Value);
-  if (designer.IsModified()) document.Save();
+  if (designer.IsModified()) document->Save();
 }
 
 void RunNewDemo(const std::string& Dir) {

@@ -3,12 +3,14 @@
 
 #include <sqlite3.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
 
 #include "host/rtl/SysUtils.h"
+#include "host/runtime/Qvrmain.h"
+#include "host/visualclx/VisualClasses.h"
+#include "host/visualclx/forms/FormDocument.h"
 
 namespace fs = std::filesystem;
 
@@ -131,16 +133,18 @@ void WriteDemo(const fs::path& Dir) {
   fs::create_directories(Dir, ec);
   if (ec) throw EInOutError("Cannot create folder '" + Dir.string() + "': " + ec.message());
 
+  // The form is read before anything is written, and saved as every form is.
+  RegisterVisualClasses();
+  RegisterRuntimeClasses();
+  TFormDocument document(kForm, form);
   TPendingFile pendingDatabase(Dir / ".demo.tvd.tmp");
-  TPendingFile pendingForm(Dir / ".demo.xfm.tmp");
   fs::remove(pendingDatabase.Path(), ec);
   WriteDatabase(pendingDatabase.Path());
-  {
-    std::ofstream out(pendingForm.Path(), std::ios::binary | std::ios::trunc);
-    out << kForm;
-    out.close();
-    if (!out) throw EInOutError("Cannot write '" + form.string() + "'");
-  }
   pendingDatabase.Commit(database);
-  pendingForm.Commit(form);
+  try {
+    document.Save();
+  } catch (...) {
+    fs::remove(database, ec);
+    throw;
+  }
 }

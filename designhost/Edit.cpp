@@ -16,7 +16,7 @@ constexpr int kScriptError = 3;
 
 int ScriptFailed(const EScriptError& e) {
   std::cout.flush();
-  std::cerr << "error: " << e.ClassName() << ": " << e.Message() << '\n';
+  std::cerr << Printable(std::string("error: ") + e.ClassName() + ": " + e.Message()) << '\n';
   return kScriptError;
 }
 
@@ -24,7 +24,6 @@ int ScriptFailed(const EScriptError& e) {
 
 int RunEdit(const TEditOptions& Options) {
   auto [selection, property] = SplitSelectionProperty(Options.Target);
-  // The script is read before the form's folder becomes the working directory.
   std::unique_ptr<TScriptedUser> script;
   if (Options.Script) script = TScriptedUser::FromFile(*Options.Script, std::cout);
   std::unique_ptr<TWidgetSet> screen;
@@ -33,9 +32,11 @@ int RunEdit(const TEditOptions& Options) {
   std::unique_ptr<TWidgetSet> recorder;
   if (Options.Screenshots) recorder = RecordScreenshots(user, *Options.Screenshots);
 
-  TFormDocument document(Options.Form);
-  TFormDesigner designer(document.Root());
-  const std::vector<TComponent*> selected = document.Select(selection);
+  const auto access = Options.DryRun ? TFormDocument::TAccess::Read : TFormDocument::TAccess::Write;
+  auto document = OpenForm(Options.Form, access);
+  if (script) script->SetFolder(document->Root()->FormFolder());
+  TFormDesigner designer(document->Root());
+  const std::vector<TComponent*> selected = SelectComponents(*document, selection);
   std::unique_ptr<TPropertyEditor> row;
   for (auto& candidate : GetComponentProperties(&designer, {selected.begin(), selected.end()}))
     if (SameText(candidate->GetName(), property)) row = std::move(candidate);
@@ -43,7 +44,7 @@ int RunEdit(const TEditOptions& Options) {
   if (!row->GetAttributes().Contains(paDialog))
     throw EUsageError(Options.Target + " has no ellipsis button (its editor " + row->ClassName() + " has no dialog)");
 
-  const auto before = document.Snapshot();
+  const auto before = PropertySnapshot(*document);
   try {
     TWidgetSetScope scope(recorder ? *recorder : user);
     row->Edit();
@@ -51,14 +52,18 @@ int RunEdit(const TEditOptions& Options) {
   } catch (const EScriptError& e) {
     return ScriptFailed(e);
   }
-  const auto changes = Changes(before, document.Snapshot());
+  const auto changes = Changes(before, PropertySnapshot(*document));
   const bool modified = designer.IsModified();
-  if (modified && !Options.DryRun) document.Save();
 
+  // The line is whole before the form is saved: a save that fails leaves the form as it was
+  // and the command failing, never a changed form with a failed command.
   nlohmann::ordered_json result;
   result["modified"] = modified;
   result["changes"] = nlohmann::ordered_json::object();
   for (const auto& [key, value] : changes) result["changes"][key] = value;
-  std::cout << result.dump() << '\n';
+  // Bytes that are no UTF-8 (a column name read from a database) become U+FFFD, as in every
+  // JSON line of the scripted user.
+  std::cout << result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n' << std::flush;
+  if (modified && !Options.DryRun) document->Save();
   return 0;
 }

@@ -1,50 +1,42 @@
-// Reading, selecting from and saving the form that a designhost command works on.
+// Opening, selecting from and taking snapshots of the form that a designhost command works on.
 #include "designhost/FormDocument.h"
 
-#include <fstream>
-#include <sstream>
-#include <system_error>
+#include <cstdio>
+#include <iostream>
 
 #include "host/rtl/TypInfo.h"
-#include "host/visualclx/forms/FormReader.h"
 
 namespace fs = std::filesystem;
 
-TFormDocument::TFormDocument(const fs::path& File) {
-  std::error_code ec;
-  FFile = fs::absolute(File, ec);
-  if (ec) FFile = File;
-  std::ifstream in(FFile, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open form file '" + File.string() + "'");
-  std::ostringstream text;
-  text << in.rdbuf();
-  fs::current_path(FFile.parent_path(), ec);
-  if (ec) throw EInOutError("Cannot enter the folder of '" + File.string() + "': " + ec.message());
-  FRoot = ReadRootComponent(text.str(), FFile.filename().string());
-  FRoot->SetDesigning(true);
+std::unique_ptr<TFormDocument> OpenForm(const fs::path& File, TFormDocument::TAccess Access) {
+  auto document = std::make_unique<TFormDocument>(File, Access);
+  for (const TLoadWarnings::TWarning& warning : document->Warnings())
+    std::cerr << Printable("warning: " + warning.Component + ": " + warning.Message) << '\n';
+  return document;
 }
 
-TFormDocument::~TFormDocument() = default;
-
-std::vector<TComponent*> TFormDocument::Select(const std::string& Selection) const {
+std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const std::string& Selection) {
+  TComponent* root = Document.Root();
   std::vector<TComponent*> selected;
   size_t start = 0;
   while (start <= Selection.size()) {
     size_t comma = Selection.find(',', start);
     if (comma == std::string::npos) comma = Selection.size();
     std::string name = Trim(std::string_view(Selection).substr(start, comma - start));
-    TComponent* component = SameText(name, FRoot->Name()) ? FRoot.get() : FRoot->FindComponent(name);
-    if (name.empty() || !component) throw EUsageError("no component '" + name + "' in " + FFile.filename().string());
+    TComponent* component = SameText(name, root->Name()) ? root : root->FindComponent(name);
+    if (name.empty() || !component)
+      throw EUsageError("no component '" + name + "' in " + Document.File().filename().string());
     selected.push_back(component);
     start = comma + 1;
   }
   return selected;
 }
 
-std::map<std::string, std::string> TFormDocument::Snapshot() const {
+std::map<std::string, std::string> PropertySnapshot(const TFormDocument& Document) {
+  TComponent* root = Document.Root();
   std::map<std::string, std::string> values;
-  for (int i = 0; i < FRoot->ComponentCount(); ++i) {
-    TComponent* component = FRoot->Components(i);
+  for (int i = 0; i < root->ComponentCount(); ++i) {
+    TComponent* component = root->Components(i);
     for (const TPropInfo* p : component->ClassType()->AllProperties()) {
       if (p->Kind == tkClass) {
         TObject* value = GetObjectProp(component, p);
@@ -54,28 +46,6 @@ std::map<std::string, std::string> TFormDocument::Snapshot() const {
     }
   }
   return values;
-}
-
-void TFormDocument::Save() const {
-  std::string text = WriteComponent(FRoot.get());
-  fs::path temporary = FFile;
-  temporary += ".saving";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temporary, ec);
-      throw EInOutError("Cannot write form file '" + FFile.string() + "'");
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, FFile, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    throw EInOutError("Cannot replace form file '" + FFile.string() + "'");
-  }
 }
 
 std::pair<std::string, std::string> SplitSelectionProperty(const std::string& Argument) {
@@ -93,4 +63,20 @@ std::map<std::string, std::string> Changes(const std::map<std::string, std::stri
     if (it == Before.end() || it->second != value) changed[key] = value;
   }
   return changed;
+}
+
+std::string Printable(std::string_view Text) {
+  std::string out;
+  out.reserve(Text.size());
+  for (char c : Text) {
+    auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", u);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }

@@ -1,4 +1,5 @@
-// The one form that designhost keeps open: read from its file, selected from, and saved back.
+// What the designhost commands do with the form they work on: open it, select from it, take a
+// snapshot of its property values.
 #pragma once
 
 #include <filesystem>
@@ -8,35 +9,21 @@
 #include <vector>
 
 #include "host/rtl/Component.h"
+#include "host/visualclx/forms/FormDocument.h"
 
 // A problem with how designhost was called (exit status 2).
 TIRVENDAL_EXCEPTION(EUsageError, Exception);
 
-class TFormDocument {
- public:
-  // Reads the form file. The working directory becomes the form's folder, so relative database
-  // file names in the form are found beside it.
-  explicit TFormDocument(const std::filesystem::path& File);
-  ~TFormDocument();
+// Reads the form a command works on and prints its load warnings on stderr
+// ("warning: COMPONENT: MESSAGE"). A command that may save it opens it for writing.
+std::unique_ptr<TFormDocument> OpenForm(const std::filesystem::path& File, TFormDocument::TAccess Access);
 
-  TComponent* Root() const { return FRoot.get(); }
-  const std::filesystem::path& File() const { return FFile; }
+// The components of a selection "A[,B...]", first is component 0; raises EUsageError for a
+// name that is no component of the form.
+std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const std::string& Selection);
 
-  // The components of a selection "A[,B...]", first is component 0; raises EUsageError for a
-  // name that is no component of the form.
-  std::vector<TComponent*> Select(const std::string& Selection) const;
-
-  // The text of every published property of the form's components, by "Component.Property".
-  std::map<std::string, std::string> Snapshot() const;
-
-  // Writes the form back: to a temporary file beside it, then renamed over it, so a failure
-  // never leaves a half-written form.
-  void Save() const;
-
- private:
-  std::filesystem::path FFile;
-  std::unique_ptr<TComponent> FRoot;
-};
+// The text of every published property of the form's components, by "Component.Property".
+std::map<std::string, std::string> PropertySnapshot(const TFormDocument& Document);
 
 // Splits "SEL.PROP" at its first dot: component names hold none, a property path may.
 std::pair<std::string, std::string> SplitSelectionProperty(const std::string& Argument);
@@ -44,3 +31,6 @@ std::pair<std::string, std::string> SplitSelectionProperty(const std::string& Ar
 // The entries of After that differ from Before (or are new).
 std::map<std::string, std::string> Changes(const std::map<std::string, std::string>& Before,
                                            const std::map<std::string, std::string>& After);
+
+// Text for the terminal: control characters (from a form, a script, a file name) as \xNN.
+std::string Printable(std::string_view Text);

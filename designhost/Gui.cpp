@@ -23,7 +23,6 @@ int RunGui(const TGuiOptions& Options) {
   TWidgetSetScope scope(*widgets);
   RegisterPlatformComponents();
 
-  // Reading the form makes its folder the working directory: the picture's path is taken first.
   std::filesystem::path picture;
   if (Options.Screenshot) picture = std::filesystem::absolute(*Options.Screenshot);
   TDesignWindow window;

@@ -18,7 +18,7 @@ constexpr int kUsage = 2;
 
 int Fail(int status, const std::string& text) {
   std::cout.flush();
-  std::cerr << text << '\n';
+  std::cerr << Printable(text) << '\n';
   return status;
 }
 

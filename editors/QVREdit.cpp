@@ -1,6 +1,8 @@
 // Unit QVREdit: the property editors of the run-time components.
 #include "editors/QVREdit.h"
 
+#include <exception>
+
 #include "host/dataclx/Db.h"
 #include "host/dataclx/FieldList.h"
 #include "host/runtime/Qvrmain.h"
@@ -189,24 +191,30 @@ TTableLink ReadLink(const TQVRTable& Table) {
   return {Table.GetMasterFields(), Table.GetIndexName(), Table.GetIndexFieldNames()};
 }
 
-// Gives Table the link values it had before a write-back failed: MasterFields first, as that
-// was written first, then the index. Each step is tried on its own; the write-back's error is
-// the one to report, so a failure here goes no further.
+// Gives Table the link values it had before a write-back failed. Each step is tried on its
+// own; the write-back's error is the one to report, so a failure here goes no further. An open
+// table with an open master may refuse the old MasterFields until its old order is back, so
+// MasterFields is tried again after the index.
 void RestoreLink(TQVRTable& Table, const TTableLink& Old) {
+  auto restoreMasterFields = [&] {
+    try {
+      if (Table.GetMasterFields() != Old.MasterFields) Table.SetMasterFields(Old.MasterFields);
+    } catch (...) {
+    }
+  };
+  restoreMasterFields();
   try {
-    if (Table.GetMasterFields() != Old.MasterFields) Table.SetMasterFields(Old.MasterFields);
+    if (Table.GetIndexName() != Old.IndexName || Table.GetIndexFieldNames() != Old.IndexFieldNames) {
+      if (!Old.IndexFieldNames.empty())
+        Table.SetIndexFieldNames(Old.IndexFieldNames);
+      else if (!Old.IndexName.empty())
+        Table.SetIndexName(Old.IndexName);
+      else
+        Table.SetIndexFieldNames({});  // empties both
+    }
   } catch (...) {
   }
-  try {
-    if (Table.GetIndexName() == Old.IndexName && Table.GetIndexFieldNames() == Old.IndexFieldNames) return;
-    if (!Old.IndexFieldNames.empty())
-      Table.SetIndexFieldNames(Old.IndexFieldNames);
-    else if (!Old.IndexName.empty())
-      Table.SetIndexName(Old.IndexName);
-    else
-      Table.SetIndexFieldNames({});  // empties both
-  } catch (...) {
-  }
+  restoreMasterFields();
 }
 
 }  // namespace
@@ -258,12 +266,30 @@ void TQVRFieldLinkProperty::Edit() {
   if (!LinkChanged()) return;
 
   TTableLink old = ReadLink(*table);
-  try {
-    table->SetMasterFields(work.GetMasterFields());
+  const std::string masterFields = work.GetMasterFields();
+  auto writeIndex = [&] {
     if (!work.GetIndexFieldNames().empty())
       table->SetIndexFieldNames(work.GetIndexFieldNames());
     else
       table->SetIndexName(work.GetIndexName());
+  };
+  try {
+    table->SetMasterFields(masterFields);
+    writeIndex();
+  } catch (const EDatabaseError&) {
+    RestoreLink(*table, old);
+    // An open table whose master is open checks MasterFields against its current order, which
+    // may have fewer fields than the new link needs: then the new order goes first. One of the
+    // two orders of writing always fits a link the designer accepted.
+    if (!table->Active()) throw;
+    std::exception_ptr first = std::current_exception();
+    try {
+      writeIndex();
+      table->SetMasterFields(masterFields);
+    } catch (...) {
+      RestoreLink(*table, old);
+      std::rethrow_exception(first);
+    }
   } catch (...) {
     RestoreLink(*table, old);
     throw;

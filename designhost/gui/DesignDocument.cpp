@@ -1,13 +1,10 @@
 // TDesignDocument: reading, changing and saving the form the design window edits.
 #include "designhost/gui/DesignDocument.h"
 
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "host/rtl/SysUtils.h"
 #include "host/visualclx/DataModule.h"
-#include "host/visualclx/forms/FormReader.h"
 
 namespace fs = std::filesystem;
 
@@ -23,38 +20,20 @@ class TDesignDocument::TDocumentDesigner : public TFormDesigner {
   TDesignDocument& FDocument;
 };
 
-TDesignDocument::TDesignDocument() : FRoot(std::make_unique<TDataModule>(nullptr)) {
-  FRoot->SetName("DataModule1");
-  FRoot->SetDesigning(true);
+TDesignDocument::TDesignDocument() {
+  auto root = std::make_unique<TDataModule>(nullptr);
+  root->SetName("DataModule1");
+  FForm = std::make_unique<TFormDocument>(std::move(root));
   FDesigner = std::make_unique<TDocumentDesigner>(*this);
 }
 
-TDesignDocument::TDesignDocument(const fs::path& File) {
-  std::error_code ec;
-  fs::path file = fs::absolute(File, ec);
-  if (ec) file = File;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open form file '" + File.string() + "'");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw EInOutError("Cannot read form file '" + File.string() + "'");
-  fs::path previous = fs::current_path(ec);
-  fs::current_path(file.parent_path(), ec);
-  if (ec) throw EInOutError("Cannot enter the folder of '" + File.string() + "': " + ec.message());
-  try {
-    FRoot = ReadRootComponent(text.str(), file.filename().string());
-  } catch (...) {
-    fs::current_path(previous, ec);
-    throw;
-  }
-  FRoot->SetDesigning(true);
-  FFile = file;
+TDesignDocument::TDesignDocument(const fs::path& File)
+    : FForm(std::make_unique<TFormDocument>(File, TFormDocument::TAccess::Read)) {
   FDesigner = std::make_unique<TDocumentDesigner>(*this);
 }
 
 TDesignDocument::TDesignDocument(std::string_view Text, const fs::path& File)
-    : FRoot(ReadRootComponent(Text, File.empty() ? "Untitled" : File.filename().string())), FFile(File) {
-  FRoot->SetDesigning(true);
+    : FForm(std::make_unique<TFormDocument>(Text, File)) {
   FDesigner = std::make_unique<TDocumentDesigner>(*this);
 }
 
@@ -62,7 +41,7 @@ TDesignDocument::~TDesignDocument() = default;
 
 IDesigner& TDesignDocument::Designer() { return *FDesigner; }
 
-std::string TDesignDocument::DisplayName() const { return Untitled() ? "Untitled" : FFile.filename().string(); }
+std::string TDesignDocument::DisplayName() const { return Untitled() ? "Untitled" : File().filename().string(); }
 
 void TDesignDocument::SetModified(bool Value) {
   if (Value == FModified) return;
@@ -75,37 +54,18 @@ void TDesignDocument::MarkModified() { SetModified(true); }
 void TDesignDocument::SaveAs(const fs::path& File) {
   std::error_code ec;
   fs::path file = fs::absolute(File, ec);
-  if (ec) file = File;
-  std::string text = WriteComponent(FRoot.get());
-  fs::path temporary = file;
-  temporary += ".saving";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-      fs::remove(temporary, ec);
-      throw EInOutError("Cannot write form file '" + file.string() + "'");
-    }
-  }
-  fs::rename(temporary, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw EInOutError("Cannot replace form file '" + file.string() + "': " + ec.message());
-  }
-  FFile = file;
+  FForm->SaveAs(ec ? File : file);
   SetModified(false);
 }
 
 void TDesignDocument::Save() {
-  if (Untitled()) throw EInvalidOperation("The form has no file yet: save it under a name");
-  SaveAs(FFile);
+  FForm->Save();
+  SetModified(false);
 }
 
 std::vector<TComponent*> TDesignDocument::Components() const {
   std::vector<TComponent*> components;
-  for (int i = 0; i < FRoot->ComponentCount(); ++i) components.push_back(FRoot->Components(i));
+  for (int i = 0; i < Root()->ComponentCount(); ++i) components.push_back(Root()->Components(i));
   return components;
 }
 
@@ -114,7 +74,7 @@ std::string TDesignDocument::FreshName(TClass Class) const {
   if (base.size() > 1 && (base[0] == 'T' || base[0] == 't')) base.erase(0, 1);
   for (int n = 1;; ++n) {
     std::string name = base + std::to_string(n);
-    if (!FRoot->FindComponent(name) && !SameText(name, FRoot->Name())) return name;
+    if (!Root()->FindComponent(name) && !SameText(name, Root()->Name())) return name;
   }
 }
 
@@ -123,7 +83,7 @@ TComponent* TDesignDocument::AddComponent(TClass Class) {
     throw EComponentError((Class ? Class->Name : std::string("nil")) + " makes no components");
   std::string name = FreshName(Class);
   // Owned by the root from the start, so the root frees it on every path.
-  TComponent* component = Class->NewComponent(FRoot.get());
+  TComponent* component = Class->NewComponent(Root());
   try {
     component->SetName(name);
   } catch (...) {
@@ -138,7 +98,7 @@ TComponent* TDesignDocument::AddComponent(TClass Class) {
 void TDesignDocument::DeleteComponents(const std::vector<TComponent*>& Components) {
   if (Components.empty()) return;
   for (TComponent* component : Components)
-    if (component != FRoot.get() && component->Owner() == FRoot.get()) FreeObject(component);
+    if (component != Root() && component->Owner() == Root()) FreeObject(component);
   MarkModified();
 }
 

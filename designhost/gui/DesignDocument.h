@@ -12,27 +12,28 @@
 
 #include "designhost/Designer.h"
 #include "host/rtl/Component.h"
+#include "host/visualclx/forms/FormDocument.h"
 
 class TDesignDocument {
  public:
   // An untitled data module, "DataModule1", holding nothing.
   TDesignDocument();
-  // Reads File; the working directory becomes its folder, so the relative database file names
-  // in it are found beside it. A failure (EInOutError, EFormError, ...) leaves the working
-  // directory as it was.
+  // Reads File (see TFormDocument): relative database file names in it are taken from its folder.
   explicit TDesignDocument(const std::filesystem::path& File);
-  // The form stored in Text, belonging to File (empty: untitled); the working directory stays.
+  // The form stored in Text, belonging to File (empty: untitled).
   TDesignDocument(std::string_view Text, const std::filesystem::path& File);
   ~TDesignDocument();
   TDesignDocument(const TDesignDocument&) = delete;
   TDesignDocument& operator=(const TDesignDocument&) = delete;
 
-  TComponent* Root() const { return FRoot.get(); }
+  TComponent* Root() const { return FForm->Root(); }
+  // What the form's data sets could not do when it was read.
+  const std::vector<TLoadWarnings::TWarning>& Warnings() const { return FForm->Warnings(); }
   // The designer the property editors are given; their modification notice marks the document.
   IDesigner& Designer();
   // The form's file, empty while the document is untitled.
-  const std::filesystem::path& File() const { return FFile; }
-  bool Untitled() const { return FFile.empty(); }
+  const std::filesystem::path& File() const { return FForm->File(); }
+  bool Untitled() const { return File().empty(); }
   // The file's name, or "Untitled".
   std::string DisplayName() const;
 
@@ -41,8 +42,8 @@ class TDesignDocument {
   // Told whenever Modified changes.
   void SetOnModifiedChanged(std::function<void()> Proc) { FOnModifiedChanged = std::move(Proc); }
 
-  // Writes the form into File through a temporary file beside it, so a failure never leaves a
-  // half-written form; the document then belongs to File, unmodified.
+  // Writes the form into File safely (see TFormDocument::SaveAs), holding the form's lock while
+  // it saves; the document then belongs to File, unmodified.
   void SaveAs(const std::filesystem::path& File);
   // Saves into the document's own file; EInvalidOperation while untitled.
   void Save();
@@ -64,9 +65,8 @@ class TDesignDocument {
   class TDocumentDesigner;
   void SetModified(bool Value);
 
-  std::unique_ptr<TComponent> FRoot;
+  std::unique_ptr<TFormDocument> FForm;
   std::unique_ptr<TDocumentDesigner> FDesigner;
-  std::filesystem::path FFile;
   bool FModified = false;
   std::function<void()> FOnModifiedChanged;
 };

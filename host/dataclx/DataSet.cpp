@@ -11,8 +11,7 @@
 
 TClass TDataSet::StaticClass() {
   static const TClassInfo info = TClassBuilder<TDataSet>("TDataSet", TComponent::StaticClass())
-                                     .Boolean("Active", &TDataSet::Active, &TDataSet::SetActive)
-                                     .NotStored()
+                                     .Boolean("Active", &TDataSet::StoredActive, &TDataSet::SetActive)
                                      .Build();
   return &info;
 }
@@ -32,7 +31,27 @@ TDataSet::~TDataSet() {
   }
 }
 
-void TDataSet::SetActive(bool Value) { Value ? Open() : Close(); }
+void TDataSet::SetActive(bool Value) {
+  if (ComponentState().Contains(csLoading)) {
+    FStreamedActive = Value;
+    return;
+  }
+  Value ? Open() : Close();
+}
+
+void TDataSet::Loaded() {
+  TComponent::Loaded();
+  if (!FStreamedActive) return;
+  try {
+    Open();
+    FStreamedActive = false;
+  } catch (const Exception& e) {
+    if (!TLoadWarnings::Report(this, e.Message())) {
+      FStreamedActive = false;
+      throw;
+    }
+  }
+}
 
 void TDataSet::Open() {
   if (FState != dsInactive) return;
@@ -58,6 +77,7 @@ void TDataSet::Open() {
 }
 
 void TDataSet::Close() {
+  FStreamedActive = false;
   if (!Active()) return;
   InternalClose();
   FState = dsInactive;

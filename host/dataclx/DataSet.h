@@ -59,7 +59,13 @@ class TDataSet : public TComponent {
   void Open();
   void Close();
   bool Active() const { return FState != dsInactive && FState != dsOpening; }
+  // While a stored form is read, Active = True only notes the wish: the data set opens in
+  // Loaded, once every property and reference of the form is in place. A data set that cannot
+  // open then stays closed, reports a load warning and keeps Active as its stored value, so
+  // that saving the form does not lose it; Close (or Active = False) lets go of that wish.
   void SetActive(bool Value);
+  // Active as stored: true also for a data set stored open that could not be opened.
+  bool StoredActive() const { return Active() || FStreamedActive; }
   TDataSetState State() const { return FState; }
 
   TFieldDefs* FieldDefs() const { return FFieldDefs.get(); }
@@ -90,6 +96,8 @@ class TDataSet : public TComponent {
   // Raises "Cannot perform this operation on an open dataset" / "... on a closed dataset".
   void CheckInactive() const;
   void CheckActive() const;
+
+  void Loaded() override;
 
  protected:
   // A record value: the text of a field, or nothing for null.
@@ -127,7 +135,8 @@ class TDataSet : public TComponent {
   std::unique_ptr<TFields> FFields;
   std::vector<TDataSource*> FDataSources;  // not owned: the sources whose DataSet this is
   TDataSetState FState = dsInactive;
-  bool FDefaultFields = false;  // the fields were made from the definitions at Open
+  bool FDefaultFields = false;   // the fields were made from the definitions at Open
+  bool FStreamedActive = false;  // stored open; opened by Loaded, or kept when that failed
   int FRecordFieldCount = 0;
   std::vector<TRecordValue> FRecordData;
   int FCurrent = -1;

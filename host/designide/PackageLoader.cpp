@@ -3,7 +3,11 @@
 #include "host/designide/PackageLoader.h"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <fcntl.h>
 #include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -37,9 +41,52 @@ std::string LastDlError() {
   return e ? e : "unknown error";
 }
 
+// The end of the furthest part of the file that an ELF header of this class says it holds.
+template <class Ehdr, class Phdr>
+uint64_t ElfExtent(int Fd, uint64_t Size) {
+  Ehdr header{};
+  if (pread(Fd, &header, sizeof header, 0) != static_cast<ssize_t>(sizeof header)) return sizeof header;
+  uint64_t extent = sizeof header;
+  auto reach = [&](uint64_t Offset, uint64_t Length) { extent = std::max(extent, Offset + Length); };
+  reach(header.e_phoff, uint64_t{header.e_phnum} * header.e_phentsize);
+  if (header.e_shoff) reach(header.e_shoff, uint64_t{header.e_shnum} * header.e_shentsize);
+  if (header.e_phentsize != sizeof(Phdr) || header.e_phoff + uint64_t{header.e_phnum} * sizeof(Phdr) > Size)
+    return extent;
+  for (unsigned i = 0; i < header.e_phnum; ++i) {
+    Phdr segment{};
+    if (pread(Fd, &segment, sizeof segment, static_cast<off_t>(header.e_phoff + i * sizeof(Phdr))) !=
+        static_cast<ssize_t>(sizeof segment))
+      return Size + 1;
+    if (segment.p_type == PT_LOAD) reach(segment.p_offset, segment.p_filesz);
+  }
+  return extent;
+}
+
+// The dynamic linker maps a library's segments as its headers describe them; touching a part
+// past the end of a cut-off file kills the process with SIGBUS. A library is checked whole first.
+void CheckWholeLibrary(const std::string& FileName, const std::string& Path) {
+  int fd = open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;  // dlopen names the reason
+  struct stat info {};
+  unsigned char ident[EI_NIDENT] = {};
+  uint64_t extent = 0, size = 0;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      pread(fd, ident, sizeof ident, 0) == static_cast<ssize_t>(sizeof ident) &&
+      std::memcmp(ident, ELFMAG, SELFMAG) == 0) {
+    size = static_cast<uint64_t>(info.st_size);
+    extent = ident[EI_CLASS] == ELFCLASS64 ? ElfExtent<Elf64_Ehdr, Elf64_Phdr>(fd, size)
+                                           : ElfExtent<Elf32_Ehdr, Elf32_Phdr>(fd, size);
+  }
+  close(fd);
+  if (extent > size)
+    throw EPackageError(Format("Cannot load package '%s': the file is cut off (%d bytes of at least %d)",
+                               {FileName, static_cast<long long>(size), static_cast<long long>(extent)}));
+}
+
 TLibrary OpenLibrary(const std::string& FileName) {
   // A bare name is a file in the working directory, not a library to search for.
   std::string path = FileName.find('/') == std::string::npos ? "./" + FileName : FileName;
+  CheckWholeLibrary(FileName, path);
   dlerror();
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) throw EPackageError(Format("Cannot load package '%s': %s", {FileName, LastDlError()}));

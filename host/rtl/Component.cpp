@@ -17,7 +17,7 @@ TClass TComponent::StaticClass() {
 }
 
 bool IsValidIdent(std::string_view ident) {
-  if (ident.empty()) return false;
+  if (ident.empty() || ident.size() > kMaxIdentLength) return false;
   auto ok = [](char c, bool first) {
     unsigned char u = static_cast<unsigned char>(c);
     return std::isalpha(u) || c == '_' || (!first && std::isdigit(u));
@@ -91,6 +91,9 @@ TComponent* TComponent::FindComponent(std::string_view Name) const {
 
 void TComponent::SetName(const std::string& NewName) {
   if (NewName == FName) return;
+  if (NewName.size() > kMaxIdentLength)
+    throw EComponentError(Format("A component name of %d characters is longer than the %d that count",
+                                 {static_cast<int>(NewName.size()), static_cast<int>(kMaxIdentLength)}));
   if (!NewName.empty() && !IsValidIdent(NewName))
     throw EComponentError("'" + NewName + "' is not a valid component name");
   if (FOwner && !NewName.empty()) {
@@ -121,6 +124,34 @@ void TComponent::RemoveFreeNotification(TComponent* Component) {
 }
 
 void TComponent::Loaded() { FState.Exclude(csLoading); }
+
+std::string TComponent::FormFolder() const {
+  for (const TComponent* c = this; c; c = c->FOwner)
+    if (!c->FFormFolder.empty()) return c->FFormFolder;
+  return {};
+}
+
+namespace {
+
+thread_local TLoadWarnings* CurrentLoadWarnings = nullptr;
+
+}  // namespace
+
+TLoadWarnings::TLoadWarnings() : FPrevious(CurrentLoadWarnings) { CurrentLoadWarnings = this; }
+
+TLoadWarnings::~TLoadWarnings() { CurrentLoadWarnings = FPrevious; }
+
+bool TLoadWarnings::Report(const TComponent* Component, const std::string& Message) {
+  if (!CurrentLoadWarnings) return false;
+  std::string name = Component ? Component->Name() : std::string();
+  // An error that already names the component ("Orders: ...") is not named twice.
+  std::string_view text = Message;
+  if (!name.empty() && text.size() > name.size() + 2 && text.substr(0, name.size()) == name &&
+      text.substr(name.size(), 2) == ": ")
+    text.remove_prefix(name.size() + 2);
+  CurrentLoadWarnings->FItems.push_back({std::move(name), std::string(text)});
+  return true;
+}
 
 void TComponent::Notification(TComponent* Component, TOperation Operation) {
   if (Operation == opRemove && Component) {

@@ -58,6 +58,12 @@ class TComponent : public TPersistent {
   // Called once a stored form has been read and every reference resolved.
   virtual void Loaded();
 
+  // The folder of the stored form this component belongs to: relative file names that the
+  // form's components hold are taken from there, never from the working directory. Set on the
+  // root by whoever reads the form; any component answers its owner's. Empty: not from a file.
+  std::string FormFolder() const;
+  void SetFormFolder(std::string Folder) { FFormFolder = std::move(Folder); }
+
   // The component that contains this one on screen (a control's parent), as a stored form
   // nests it; components that are only owned answer nil and ignore the setter.
   virtual bool HasParent() const { return false; }
@@ -84,7 +90,38 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> FComponents;    // owned
   std::vector<TComponent*> FFreeNotifies;  // not owned
   TComponentState FState;
+  std::string FFormFolder;
 };
 
-// True for a name the platform accepts as an identifier (letters, digits, "_"; not a digit first).
+// What components report while a stored form is read when they cannot do what the form asks
+// and the form is still worth editing (a table stored open whose database is missing). A
+// reader installs one for the length of a read; it gathers the reports made on its thread.
+class TLoadWarnings {
+ public:
+  struct TWarning {
+    std::string Component;
+    std::string Message;
+  };
+
+  TLoadWarnings();
+  ~TLoadWarnings();
+  TLoadWarnings(const TLoadWarnings&) = delete;
+  TLoadWarnings& operator=(const TLoadWarnings&) = delete;
+
+  const std::vector<TWarning>& Items() const { return FItems; }
+
+  // Hands the report to the gathering of this thread; false when nobody gathers, and the
+  // component then raises its error as it would outside a read.
+  static bool Report(const TComponent* Component, const std::string& Message);
+
+ private:
+  std::vector<TWarning> FItems;
+  TLoadWarnings* FPrevious;
+};
+
+// The platform's significant length of an identifier; a longer name is refused, not cut.
+constexpr size_t kMaxIdentLength = 255;
+
+// True for a name the platform accepts as an identifier (letters, digits, "_"; not a digit
+// first; at most kMaxIdentLength characters).
 bool IsValidIdent(std::string_view Ident);

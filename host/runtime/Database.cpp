@@ -1,6 +1,8 @@
 // TQVRDatabase: its place in a session and its connection to the file.
 #include "host/runtime/Database.h"
 
+#include <filesystem>
+
 #include "host/dataclx/DatabaseError.h"
 #include "host/rtl/TypInfo.h"
 #include "host/runtime/Schema.h"
@@ -65,11 +67,18 @@ void TQVRDatabase::SetDatabaseFileName(const std::string& Value) {
   FDatabaseFileName = Value;
 }
 
+std::string TQVRDatabase::DatabaseFilePath() const {
+  if (FDatabaseFileName.empty() || FDatabaseFileName.front() == '/') return FDatabaseFileName;
+  std::string folder = FormFolder();
+  if (folder.empty()) return FDatabaseFileName;
+  return (std::filesystem::path(folder) / FDatabaseFileName).string();
+}
+
 void TQVRDatabase::GetTableNames(TStrings* List) { ReadTableNames(Connection(), List); }
 
 TSqliteConnection& TQVRDatabase::Connection() {
   if (FConnection && FConnection->Stale()) FConnection.reset();
-  if (!FConnection) FConnection = TSqliteConnection::OpenReadOnly(FDatabaseFileName, this);
+  if (!FConnection) FConnection = TSqliteConnection::OpenReadOnly(DatabaseFilePath(), this);
   return *FConnection;
 }
 

@@ -19,9 +19,12 @@ class TQVRDatabase : public TComponent {
   // EDatabaseError when the session already knows another database of that name.
   const std::string& DatabaseName() const { return FDatabaseName; }
   void SetDatabaseName(const std::string& Value);
-  // The SQLite file; a relative name is taken from the working directory.
+  // The SQLite file; a relative name is taken from the folder of the form the database belongs
+  // to (FormFolder), or from the working directory for a database made in code.
   const std::string& DatabaseFileName() const { return FDatabaseFileName; }
   void SetDatabaseFileName(const std::string& Value);
+  // DatabaseFileName as a path that the process can open.
+  std::string DatabaseFilePath() const;
   // Empty names the default session; naming another session creates it.
   const std::string& SessionName() const { return FSessionName; }
   void SetSessionName(const std::string& Value);

@@ -28,6 +28,12 @@ bool Exists(const std::string& FileName) {
   return stat(FileName.c_str(), &info) == 0;
 }
 
+// A write-ahead log that holds something: an empty one adds nothing to the database file.
+bool HasLog(const std::string& FileName) {
+  struct stat info {};
+  return stat((FileName + "-wal").c_str(), &info) == 0 && info.st_size > 0;
+}
+
 // A URI naming the file, with the characters a URI gives a meaning escaped.
 std::string FileUri(const std::string& FileName, const char* Query) {
   std::string path = std::filesystem::absolute(FileName).string();
@@ -110,9 +116,18 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   if (!S_ISREG(info.st_mode)) DatabaseError("Database file '" + FileName + "' is not a file", Component);
 
   // Even a read-only connection makes the -wal and -shm files of a WAL database that has none,
-  // and leaves them behind. Without a -wal file everything is in the database file itself, so it
-  // is read as unchanging; Stale notices when that no longer holds.
-  bool immutable = IsWalDatabase(FileName) && !Exists(FileName + "-wal");
+  // and leaves them behind. Without a log (or with an empty one) everything is in the database
+  // file itself, so it is read as unchanging; Stale notices when that no longer holds.
+  const bool wal = IsWalDatabase(FileName);
+  bool immutable = wal && !HasLog(FileName);
+  // A log without its shared-memory index can only be read by making that index, a file
+  // beside the database, and a reader must not leave one behind.
+  if (wal && !immutable && !Exists(FileName + "-shm"))
+    DatabaseError("Cannot open database file '" + FileName + "': its write-ahead log '" + FileName +
+                      "-wal' has no index file '" + FileName +
+                      "-shm', which SQLite would have to create to read it; open the database once with a "
+                      "program that may write to it",
+                  Component);
   int flags = SQLITE_OPEN_READONLY;
   std::string path;
   if (immutable) {
@@ -151,7 +166,7 @@ bool TSqliteConnection::Stale() const {
   struct stat info {};
   if (stat(FFileName.c_str(), &info) != 0) return true;
   return info.st_size != FSize || info.st_mtim.tv_sec != FModified.tv_sec ||
-         info.st_mtim.tv_nsec != FModified.tv_nsec || Exists(FFileName + "-wal");
+         info.st_mtim.tv_nsec != FModified.tv_nsec || HasLog(FFileName);
 }
 
 TSqliteConnection::TColumnMetadata TSqliteConnection::ColumnMetadata(const std::string& Table,

@@ -2,9 +2,9 @@
 // entry points.
 #include "host/visualclx/ScriptedUser.h"
 
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 
+#include "host/rtl/SafeFile.h"
 #include "host/visualclx/Application.h"
 #include "host/visualclx/Button.h"
 #include "host/visualclx/ComboBox.h"
@@ -71,12 +71,8 @@ TScriptedUser::TScriptedUser(std::string_view Script, std::ostream& Out, std::st
 }
 
 std::unique_ptr<TScriptedUser> TScriptedUser::FromFile(const std::string& FileName, std::ostream& Out) {
-  std::ifstream in(FileName, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open the script " + FileName);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw EInOutError("Cannot read the script " + FileName);
-  return std::make_unique<TScriptedUser>(text.str(), Out, FileName);
+  constexpr size_t kMaxScriptSize = size_t{16} << 20;
+  return std::make_unique<TScriptedUser>(ReadRegularFile(FileName, "script", kMaxScriptSize), Out, FileName);
 }
 
 void TScriptedUser::CheckFinished() const {
@@ -224,7 +220,9 @@ bool TScriptedUser::ExecuteOpenDialog(TOpenDialog& Dialog) {
     const TAction& action = Next(window);
     if (action.Verb == "file") {
       if (action.Rest.empty()) Fail(action, "'file' needs a path");
-      TFileAcceptance acceptance = Dialog.UserAccept(action.Rest);
+      std::string path = action.Rest;
+      if (!FFolder.empty() && path.front() != '/') path = (std::filesystem::path(FFolder) / path).string();
+      TFileAcceptance acceptance = Dialog.UserAccept(path);
       if (acceptance == TFileAcceptance::Accepted) return true;
       Emit(FileRefusedJson(action.Rest, RefusalReason(acceptance)));
       if (FAfterAction) FAfterAction();

@@ -49,8 +49,13 @@ class TScriptedUser : public TWidgetSet {
  public:
   // Script holds the lines; ScriptName names the script in error messages. JSON lines go to Out.
   TScriptedUser(std::string_view Script, std::ostream& Out, std::string ScriptName = "script");
-  // Reads the script from a file; EInOutError when it cannot be read.
+  // Reads the script from a file, which must be a regular file; EInOutError naming it and the
+  // reason when it cannot be read.
   static std::unique_ptr<TScriptedUser> FromFile(const std::string& FileName, std::ostream& Out);
+
+  // The folder a relative PATH of "file PATH" is taken from (the form's); empty: the working
+  // directory.
+  void SetFolder(std::string Folder) { FFolder = std::move(Folder); }
 
   void RunModal(TCustomForm& Form) override;
   TModalResult MessageBox(const TMessageBox& Box) override;
@@ -79,6 +84,8 @@ class TScriptedUser : public TWidgetSet {
   [[noreturn]] void Fail(const TAction& Action, const std::string& Message) const;
   [[noreturn]] void DoesNotFit(const TAction& Action, const std::string& Window) const;
   void Emit(const std::string& JsonLine);
+
+  std::string FFolder;
 
   // Form actions; each answers after the model has run the action's events.
   void PerformOnForm(TCustomForm& Form, const TAction& Action);

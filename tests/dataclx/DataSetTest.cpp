@@ -200,9 +200,40 @@ TEST(DataSet, DataSourcesAreStoredByReference) {
   SetObjectProp(source, prop, dataSet);
   EXPECT_EQ(source->DataSet(), dataSet);
   EXPECT_EQ(GetPropValueText(source, prop), "Customers");
-  EXPECT_FALSE(GetPropInfo(dataSet, "Active")->Stored);
   FreeObject(dataSet);
   EXPECT_EQ(source->DataSet(), nullptr);
+}
+
+TEST(DataSet, ActiveStoredInAFormOpensOnceTheFormIsReadOrStaysAWish) {
+  const TPropInfo* active = GetPropInfo(TDataSet::StaticClass(), "Active");
+  ASSERT_TRUE(active->Stored);
+  for (bool fails : {false, true}) {
+    TTestDataSet dataSet(nullptr);
+    dataSet.SetName("Orders");
+    dataSet.FailOpen = fails;
+    TLoadWarnings warnings;
+    dataSet.SetLoading(true);
+    SetOrdProp(&dataSet, active, 1);
+    EXPECT_FALSE(dataSet.Active());  // nothing opens before the whole form is read
+    EXPECT_EQ(dataSet.InitCount, 0);
+    dataSet.Loaded();
+    EXPECT_EQ(dataSet.Active(), !fails);
+    EXPECT_EQ(GetOrdProp(&dataSet, active), 1);  // stored as it was read, opened or not
+    ASSERT_EQ(warnings.Items().size(), fails ? 1u : 0u);
+    if (fails) {
+      EXPECT_EQ(warnings.Items()[0].Component, "Orders");
+      EXPECT_EQ(warnings.Items()[0].Message, "cannot open");  // not "Orders: cannot open"
+      dataSet.Close();
+      EXPECT_EQ(GetOrdProp(&dataSet, active), 0);
+    }
+  }
+  // With nobody gathering warnings, a data set that cannot open fails the read.
+  TTestDataSet alone(nullptr);
+  alone.FailOpen = true;
+  alone.SetLoading(true);
+  alone.SetActive(true);
+  EXPECT_THROW(alone.Loaded(), EDatabaseError);
+  EXPECT_FALSE(alone.StoredActive());
 }
 
 TEST(DataSet, CircularMasterLinksAreRecognised) {

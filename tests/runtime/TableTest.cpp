@@ -336,7 +336,7 @@ TEST_F(TableTest, PublishedPropertiesAsTheDesignerReadsThem) {
   const TPropInfo* fieldDefs = GetPropInfo(&orders, "FieldDefs");
   ASSERT_NE(fieldDefs, nullptr);
   EXPECT_FALSE(fieldDefs->Stored);
-  EXPECT_FALSE(GetPropInfo(&orders, "Active")->Stored);
+  EXPECT_TRUE(GetPropInfo(&orders, "Active")->Stored);
   for (const char* name : {"DatabaseName", "TableName", "IndexName", "IndexFieldNames", "MasterFields"})
     EXPECT_EQ(GetPropInfo(&orders, name)->Kind, tkLString) << name;
   SetStrProp(&orders, GetPropInfo(&orders, "IndexName"), "ByCust");

@@ -2,6 +2,7 @@
 #include "tests/support/Process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -28,9 +29,8 @@ std::string Slurp(const fs::path& file) {
 
 }  // namespace
 
-TProcessResult RunProgram(const std::string& Program, const std::vector<std::string>& Args, const fs::path& Dir) {
-  TTempDir capture;
-  fs::path out = capture / "out", err = capture / "err";
+TChildProcess::TChildProcess(const std::string& Program, const std::vector<std::string>& Args, const fs::path& Dir) {
+  fs::path out = FCapture / "out", err = FCapture / "err";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -41,17 +41,34 @@ TProcessResult RunProgram(const std::string& Program, const std::vector<std::str
   argv.push_back(const_cast<char*>(Program.c_str()));
   for (const std::string& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, Program.c_str(), &actions, nullptr, argv.data(), environ);
+  int rc = posix_spawn(&FPid, Program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + Program);
+}
+
+TChildProcess::~TChildProcess() {
+  if (FPid <= 0) return;
+  kill(FPid, SIGKILL);
+  waitpid(FPid, nullptr, 0);
+}
+
+void TChildProcess::Kill(int Signal) {
+  if (FPid > 0) kill(FPid, Signal);
+}
+
+TProcessResult TChildProcess::Wait() {
   int status = 0;
-  waitpid(pid, &status, 0);
+  waitpid(FPid, &status, 0);
+  FPid = -1;
   TProcessResult result;
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.Out = Slurp(out);
-  result.Err = Slurp(err);
+  result.Out = Slurp(FCapture / "out");
+  result.Err = Slurp(FCapture / "err");
   return result;
+}
+
+TProcessResult RunProgram(const std::string& Program, const std::vector<std::string>& Args, const fs::path& Dir) {
+  return TChildProcess(Program, Args, Dir).Wait();
 }
 
 TTempDir::TTempDir() {

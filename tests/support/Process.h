@@ -1,6 +1,9 @@
 // Running a built program from a test: its exit status and what it printed.
 #pragma once
 
+#include <sys/types.h>
+
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,6 +30,23 @@ class TTempDir {
 
  private:
   std::filesystem::path FPath;
+};
+
+// A program started as RunProgram starts it, left running: it can be killed, and Wait
+// answers what RunProgram would. One still running at destruction is killed.
+class TChildProcess {
+ public:
+  TChildProcess(const std::string& Program, const std::vector<std::string>& Args,
+                const std::filesystem::path& Dir = {});
+  ~TChildProcess();
+  TChildProcess(const TChildProcess&) = delete;
+  TChildProcess& operator=(const TChildProcess&) = delete;
+  void Kill(int Signal = SIGKILL);
+  TProcessResult Wait();
+
+ private:
+  TTempDir FCapture;
+  pid_t FPid = -1;
 };
 
 std::string ReadFile(const std::filesystem::path& File);

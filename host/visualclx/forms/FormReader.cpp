@@ -14,9 +14,11 @@ void ReadComponent(TComponent* Root, std::string_view Text, const std::string& F
   BuildComponent(Root, ParseForm(Text, FileName), FileName);
 }
 
-std::unique_ptr<TComponent> ReadRootComponent(std::string_view Text, const std::string& FileName, TComponent* Owner) {
+std::unique_ptr<TComponent> ReadRootComponent(std::string_view Text, const std::string& FileName, TComponent* Owner,
+                                              const std::string& Folder) {
   TFormObject tree = ParseForm(Text, FileName);
   std::unique_ptr<TComponent> root(CreateFormComponent(tree, Owner, FileName));
+  root->SetFormFolder(Folder);
   BuildComponent(root.get(), tree, FileName);
   return root;
 }

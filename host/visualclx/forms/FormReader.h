@@ -20,9 +20,10 @@
 void ReadComponent(TComponent* Root, std::string_view Text, const std::string& FileName);
 
 // Creates the root object of the stored class (which must be registered and a component),
-// owned by Owner, and reads Text into it.
+// owned by Owner, and reads Text into it. Folder becomes the root's FormFolder before
+// anything of it loads.
 std::unique_ptr<TComponent> ReadRootComponent(std::string_view Text, const std::string& FileName,
-                                              TComponent* Owner = nullptr);
+                                              TComponent* Owner = nullptr, const std::string& Folder = {});
 
 // True for a class property that names another component of the form (a component class with
 // a setter); any other class property holds a sub-object whose properties are stored as paths.

@@ -1,0 +1,96 @@
+// TFormDocument: reading a form file under its lock, and saving it back only when its text
+// changed, atomically.
+#include "host/visualclx/forms/FormDocument.h"
+
+#include <system_error>
+
+#include "host/rtl/SysUtils.h"
+#include "host/visualclx/forms/FormReader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+const std::string kWhat = "form file";
+
+// The folder relative names in the form are taken from: the form file's own folder.
+std::string FolderOf(const fs::path& File) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(File, ec);
+  return (ec ? File : absolute).parent_path().string();
+}
+
+}  // namespace
+
+TFormDocument::TFormDocument(const fs::path& File, TAccess Access) : FFile(File) {
+  auto lock = std::make_unique<TFileLock>(
+      File, kWhat, Access == TAccess::Write ? TLockKind::Exclusive : TLockKind::Shared, kLockTimeout);
+  Build(lock->Read(kMaxFormSize), File);
+  // The form as this program would write it: a save that would write the same keeps the file
+  // as it is, also when it was written by hand in another layout.
+  FSavedText = Text();
+  if (Access == TAccess::Write) FLock = std::move(lock);
+}
+
+TFormDocument::TFormDocument(std::string_view Text, const fs::path& File) : FFile(File) { Build(Text, File); }
+
+TFormDocument::TFormDocument(std::unique_ptr<TComponent> Root, const fs::path& File)
+    : FFile(File), FRoot(std::move(Root)) {
+  FRoot->SetDesigning(true);
+  if (!File.empty()) FRoot->SetFormFolder(FolderOf(File));
+}
+
+TFormDocument::~TFormDocument() {
+  // The components go before the lock: nothing of the form outlives the hold on its file.
+  FRoot.reset();
+}
+
+void TFormDocument::Build(std::string_view Text, const fs::path& File) {
+  FByteOrderMark = Text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  if (FByteOrderMark) Text.remove_prefix(kByteOrderMark.size());
+  const std::string name = File.empty() ? std::string("Untitled") : File.filename().string();
+  // The root knows its folder before anything of it loads: a table stored open opens while
+  // the form is read, and its database file may be named relative to the form.
+  TLoadWarnings warnings;
+  FRoot = ReadRootComponent(Text, name, nullptr, File.empty() ? std::string() : FolderOf(File));
+  FRoot->SetDesigning(true);
+  FWarnings = warnings.Items();
+}
+
+std::string TFormDocument::Text() const {
+  std::string text = FByteOrderMark ? std::string(kByteOrderMark) : std::string();
+  return text + WriteComponent(FRoot.get());
+}
+
+bool TFormDocument::Save(TFileCalls* Calls) {
+  if (FFile.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
+  std::string text = Text();
+  if (FSavedText && *FSavedText == text) return false;
+  Write(FFile, text, Calls);
+  FSavedText = std::move(text);
+  return true;
+}
+
+bool TFormDocument::SaveAs(const fs::path& File) {
+  if (File == FFile) return Save();
+  std::string text = Text();
+  Write(File, text, nullptr);
+  FLock.reset();
+  FFile = File;
+  FSavedText = std::move(text);
+  FRoot->SetFormFolder(FolderOf(File));
+  return true;
+}
+
+void TFormDocument::Write(const fs::path& File, std::string_view Text, TFileCalls* Calls) const {
+  // A document that does not hold the form's lock takes it for the save; a file that does not
+  // exist yet has no lock to take.
+  std::unique_ptr<TFileLock> lock;
+  std::error_code ec;
+  const bool held = FLock && File == FFile;
+  if (!held && fs::exists(File, ec))
+    lock = std::make_unique<TFileLock>(File, kWhat, TLockKind::Exclusive, kLockTimeout);
+  ReplaceFile(File, Text, kWhat, held || lock, Calls);
+}

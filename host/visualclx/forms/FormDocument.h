@@ -1,0 +1,70 @@
+// TFormDocument: a stored form held open for designing. It reads the form file whole, builds
+// its components, and saves them back so that the user's file is never damaged. Every
+// designhost command, the design window and the demo writer read and save forms through it.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/rtl/Component.h"
+#include "host/rtl/SafeFile.h"
+
+class TFormDocument {
+ public:
+  // How long a command waits for another one that works on the same form.
+  static constexpr std::chrono::seconds kLockTimeout{10};
+  // The most a form file may hold.
+  static constexpr size_t kMaxFormSize = size_t{16} << 20;
+
+  // Read: the form is locked for reading while it is read. Write: it is locked for writing
+  // from the moment it is read until the document is gone, so that no other command reads
+  // or saves it in between and no change is lost.
+  enum class TAccess { Read, Write };
+
+  // Reads File, which must be a regular file. A UTF-8 byte order mark is accepted and kept.
+  // Relative file names in the form are taken from the form's folder (FormFolder of the
+  // root). Data sets stored open that cannot be opened now stay closed and leave Warnings.
+  // Raises EInOutError naming the file and the reason, EFormError for its text.
+  TFormDocument(const std::filesystem::path& File, TAccess Access);
+  // The form that Text describes, belonging to File (empty: no file yet); nothing is read from
+  // disk, and the first Save writes.
+  TFormDocument(std::string_view Text, const std::filesystem::path& File);
+  // A form made in code: Root (taken over), belonging to File (empty: no file yet).
+  explicit TFormDocument(std::unique_ptr<TComponent> Root, const std::filesystem::path& File = {});
+  ~TFormDocument();
+  TFormDocument(const TFormDocument&) = delete;
+  TFormDocument& operator=(const TFormDocument&) = delete;
+
+  TComponent* Root() const { return FRoot.get(); }
+  // The form's file as it was named; empty while the form has none.
+  const std::filesystem::path& File() const { return FFile; }
+  // What the form's data sets could not do while it was read: one warning per component.
+  const std::vector<TLoadWarnings::TWarning>& Warnings() const { return FWarnings; }
+
+  // The text a save writes: the form description, behind the byte order mark it was read with.
+  std::string Text() const;
+  // Writes Text into File when it differs from the text of the form as it was read (or last
+  // saved); the file keeps its bytes and modification time otherwise. The replacement is atomic (see
+  // ReplaceFile); a document that does not hold the form's lock takes it for the save.
+  // True when the file was written. EInvalidOperation when the document has no file.
+  bool Save(TFileCalls* Calls = nullptr);
+  // Saves into File, which becomes the document's file.
+  bool SaveAs(const std::filesystem::path& File);
+
+ private:
+  void Build(std::string_view Text, const std::filesystem::path& File);
+  void Write(const std::filesystem::path& File, std::string_view Text, TFileCalls* Calls) const;
+
+  std::filesystem::path FFile;
+  std::unique_ptr<TComponent> FRoot;
+  std::vector<TLoadWarnings::TWarning> FWarnings;
+  std::unique_ptr<TFileLock> FLock;  // held from reading to saving (TAccess::Write)
+  bool FByteOrderMark = false;
+  std::optional<std::string> FSavedText;  // the text the file stands for, when known
+};
