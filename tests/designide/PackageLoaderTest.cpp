@@ -43,6 +43,13 @@ TEST(PackageLoader, RefusesWhatIsNoLoadablePackageAndNamesTheFile) {
   message = LoadError(text.string());
   EXPECT_NE(message.find(text.string()), std::string::npos) << message;
 
+  // A package cut off in copying is refused before the dynamic linker maps what is missing.
+  auto cut = dir / "bplcut.so";
+  WriteFile(cut, ReadFile(kPackage).substr(0, 100000));
+  message = LoadError(cut.string());
+  EXPECT_NE(message.find("the file is cut off (100000 bytes"), std::string::npos) << message;
+  EXPECT_THROW(ReadPackageInfo(cut.string()), EPackageError);
+
   EXPECT_THROW(ReadPackageInfo(missing), EPackageError);
   EXPECT_THROW(ReadPackageInfo(library), EPackageError);
   EXPECT_TRUE(LoadedPackages().empty());

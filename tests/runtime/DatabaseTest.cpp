@@ -178,11 +178,25 @@ TEST_F(DatabaseTest, WalDatabasesAreReadWithoutLeavingFilesBehind) {
   names.Clear();
   database.GetTableNames(&names);
   EXPECT_EQ(names.ToVector(), (std::vector<std::string>{"W", "V", "U"}));
+
+  // A copy taken while the writer works has a log but no index of it: reading it would make one.
+  std::filesystem::copy_file(file, folder.File("copy.tvd"));
+  std::filesystem::copy_file(file + "-wal", folder.File("copy.tvd-wal"));
+  auto withCopy = folder.Snapshot();
+  TQVRDatabase copy(nullptr);
+  copy.SetDatabaseFileName(folder.File("copy.tvd"));
+  try {
+    copy.GetTableNames(&names);
+    ADD_FAILURE() << "a log without its index was read";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(e.Message().find("copy.tvd-shm"), std::string::npos) << e.Message();
+  }
+  EXPECT_EQ(folder.Snapshot(), withCopy);
   database.CloseConnection();
   sqlite3_close(writer);
 }
 
-TEST_F(DatabaseTest, RelativeFileNamesAreTakenFromTheWorkingDirectory) {
+TEST_F(DatabaseTest, RelativeFileNamesAreTakenFromTheFormsFolderOrTheWorkingDirectory) {
   folder.Database("file:rel.tvd", "CREATE TABLE Rel(a);");
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
@@ -196,6 +210,16 @@ TEST_F(DatabaseTest, RelativeFileNamesAreTakenFromTheWorkingDirectory) {
   }
   std::filesystem::current_path(previous);
   EXPECT_EQ(error, "");
+  EXPECT_EQ(names.ToVector(), std::vector<std::string>{"Rel"});
+
+  // A database of a form read from a file takes them from the form's folder instead.
+  TComponent form(nullptr);
+  form.SetFormFolder(folder.Path());
+  auto* owned = new TQVRDatabase(&form);
+  owned->SetDatabaseFileName("file:rel.tvd");
+  EXPECT_EQ(owned->DatabaseFilePath(), (std::filesystem::path(folder.Path()) / "file:rel.tvd").string());
+  names.Clear();
+  owned->GetTableNames(&names);
   EXPECT_EQ(names.ToVector(), std::vector<std::string>{"Rel"});
 }
 
