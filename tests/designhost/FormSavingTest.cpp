@@ -186,4 +186,32 @@ TEST_F(FormSaving, TheFileKeepsWhatItIsOrTheSaveIsRefused) {
   EXPECT_EQ(ReadFile(form), before);
 }
 
+TEST_F(FormSaving, WhatACommandPrintsIsWholeAndSafeBeforeItSaves) {
+  // A master column whose name is no UTF-8: the JSON line carries U+FFFD, the form the bytes.
+  ExecSql(dir / "bytes.tvd",
+          "CREATE TABLE m (\"k\xFF\" INTEGER PRIMARY KEY); CREATE TABLE d (n INTEGER PRIMARY KEY, mk INTEGER);"
+          "CREATE INDEX ByM ON d (mk);");
+  const std::string file = (dir / "bytes.xfm").string();
+  WriteFile(file,
+            "object F: TDataModule\n  object Db: TQVRDatabase\n    DatabaseName = 'B'\n"
+            "    DatabaseFileName = 'bytes.tvd'\n  end\n"
+            "  object M: TQVRTable\n    DatabaseName = 'B'\n    TableName = 'm'\n  end\n"
+            "  object MS: TDataSource\n    DataSet = M\n  end\n"
+            "  object D: TQVRTable\n    DatabaseName = 'B'\n    TableName = 'd'\n    MasterSource = MS\n  end\n"
+            "end\n");
+  WriteFile(dir / "link.txt",
+            "select IndexList ByM\nselect DetailList mk\nselect MasterList #0\nclick AddButton\nkey enter\n");
+  TProcessResult r = Host({"edit", file, "D.MasterFields", "--script", (dir / "link.txt").string()});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "{\"modified\":true,\"changes\":{\"D.IndexName\":\"ByM\",\"D.MasterFields\":\"k\xEF\xBF\xBD\"}}\n");
+  EXPECT_NE(ReadFile(file).find("MasterFields = 'k\xFF'"), std::string::npos) << ReadFile(file);
+
+  // Control characters from a form reach the terminal escaped.
+  WriteFile(file, "object F: TDataModule\n  Tag = '\x1B[2J'\nend\n");
+  TProcessResult bad = Host({"properties", file, "F"});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_EQ(bad.Err.find('\x1B'), std::string::npos) << bad.Err;
+  EXPECT_NE(bad.Err.find("\\x1B[2J"), std::string::npos) << bad.Err;
+}
+
 }  // namespace
