@@ -1,6 +1,8 @@
 # The whole set-up and every routine job. `make demo` and `make test` install what is missing.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
@@ -29,6 +31,14 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	  QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets, built with clang, each run for FUZZ_SECONDS on its seed corpus
+# (tests/fuzz/corpus/TARGET); what they find is written to $(FUZZ_BUILD)/findings and fails the job.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DTIRVENDAL_FUZZ=ON -DTIRVENDAL_BENCH=OFF -DTIRVENDAL_WERROR=$(WERROR) $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target FormReaderFuzz ScriptedUserFuzz
+	@bash tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) FormReaderFuzz ScriptedUserFuzz
 
 demo: build
 	@bash tools/demo.sh $(BUILD)
