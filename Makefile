@@ -7,7 +7,7 @@ WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan demo bench lint format fuzz clean
+.PHONY: all deps build test test-asan demo bench lint format fuzz clean install package
 
 all: build
 
@@ -39,6 +39,16 @@ fuzz: deps
 	  -DTIRVENDAL_FUZZ=ON -DTIRVENDAL_BENCH=OFF -DTIRVENDAL_WERROR=$(WERROR) $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target FormReaderFuzz ScriptedUserFuzz
 	@bash tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) FormReaderFuzz ScriptedUserFuzz
+
+# Installs into PREFIX (default /usr/local): designhost, its libraries, the man page and the
+# bash completion.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of the same files, under $(BUILD).
+package: build
+	cmake --build $(BUILD) --target package
 
 demo: build
 	@bash tools/demo.sh $(BUILD)

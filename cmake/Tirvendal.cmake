@@ -10,7 +10,7 @@ function(tirvendal_package target)
     list(APPEND sources ${found})
   endforeach()
   if(NOT sources)
-    set(sources ${PROJECT_SOURCE_DIR}/cmake/Empty.cpp)  # a layer not yet written still links
+    message(FATAL_ERROR "${target}: no sources under ${P_DIRS}")
   endif()
   add_library(${target} SHARED ${sources})
   string(REGEX MATCH "^(.*)\\.so(.*)$" _ "${P_FILE}")

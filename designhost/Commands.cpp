@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "designhost/Demo.h"
 #include "designhost/Designer.h"
 #include "designhost/FormDocument.h"
+#include "designhost/Output.h"
 #include "host/dataclx/Db.h"
 #include "host/designide/DesignEditors.h"
 #include "host/designide/PackageLoader.h"
@@ -35,15 +37,6 @@ std::vector<TPersistent*> AsPersistents(const std::vector<TComponent*>& Componen
   return {Components.begin(), Components.end()};
 }
 
-// The inspector row of the property named Name for the selection, or EUsageError.
-std::unique_ptr<TPropertyEditor> FindRow(TFormDesigner& Designer, const std::vector<TComponent*>& Selection,
-                                         const std::string& Name, const std::string& Target) {
-  auto rows = GetComponentProperties(&Designer, AsPersistents(Selection));
-  for (auto& row : rows)
-    if (SameText(row->GetName(), Name)) return std::move(row);
-  throw EUsageError("the inspector shows no property '" + Name + "' for " + Target.substr(0, Target.find('.')));
-}
-
 }  // namespace
 
 void LoadDesignPackages(const std::vector<std::string>& Extra) {
@@ -56,46 +49,84 @@ void LoadDesignPackages(const std::vector<std::string>& Extra) {
   for (const std::string& file : Extra) LoadPackage(fs::absolute(file).string());
 }
 
-void RunPalette() {
-  for (const TPaletteEntry& entry : Palette()) std::cout << entry.Page << '\t' << entry.ComponentClass->Name << '\n';
-}
-
-void RunPackageInfo(const std::optional<std::string>& File) {
-  TPackageInfo info = ReadPackageInfo(File ? fs::absolute(*File).string() : DesignPackageFile().string());
-  std::cout << "name: " << info.Name << '\n';
-  std::cout << "description: " << info.Description << '\n';
-  std::string flags;
-  for (size_t i = 0; i < PackageFlagInfo().Names.size(); ++i)
-    if (info.Flags.Contains(static_cast<TPackageFlag>(i)))
-      flags += (flags.empty() ? "" : ",") + PackageFlagInfo().Names[i];
-  std::cout << "flags: " << flags << '\n';
-  for (const std::string& required : info.Requires) std::cout << "requires: " << required << '\n';
-  for (const TPackageUnitInfo& unit : info.Units) {
-    std::string unitFlags;
-    for (size_t i = 0; i < UnitFlagInfo().Names.size(); ++i)
-      if (unit.Flags.Contains(static_cast<TUnitFlag>(i)))
-        unitFlags += (unitFlags.empty() ? "" : ",") + UnitFlagInfo().Names[i];
-    std::cout << "unit: " << unit.Name << " [" << unitFlags << "]\n";
+void RunPalette(bool Json) {
+  for (const TPaletteEntry& entry : Palette()) {
+    if (Json)
+      std::cout << nlohmann::ordered_json{{"page", entry.Page}, {"class", entry.ComponentClass->Name}}.dump() << '\n';
+    else
+      std::cout << EscapeField(entry.Page) << '\t' << EscapeField(entry.ComponentClass->Name) << '\n';
   }
-  for (const TPackageResourceInfo& resource : info.Resources)
-    std::cout << "resource: " << resource.Name << " (" << resource.Type << ", " << resource.Size << " bytes)\n";
 }
 
-void RunProperties(const std::string& Form, const std::string& Selection) {
+void RunPackageInfo(const std::optional<std::string>& File, bool Json) {
+  TPackageInfo info = ReadPackageInfo(File ? fs::absolute(*File).string() : DesignPackageFile().string());
+  std::vector<std::string> flags;
+  for (size_t i = 0; i < PackageFlagInfo().Names.size(); ++i)
+    if (info.Flags.Contains(static_cast<TPackageFlag>(i))) flags.push_back(PackageFlagInfo().Names[i]);
+  auto unitFlags = [](const TPackageUnitInfo& unit) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < UnitFlagInfo().Names.size(); ++i)
+      if (unit.Flags.Contains(static_cast<TUnitFlag>(i))) names.push_back(UnitFlagInfo().Names[i]);
+    return names;
+  };
+  if (Json) {
+    nlohmann::ordered_json result{{"name", info.Name},
+                                  {"description", info.Description},
+                                  {"flags", flags},
+                                  {"requires", info.Requires},
+                                  {"units", nlohmann::ordered_json::array()},
+                                  {"resources", nlohmann::ordered_json::array()}};
+    for (const TPackageUnitInfo& unit : info.Units)
+      result["units"].push_back({{"name", unit.Name}, {"flags", unitFlags(unit)}});
+    for (const TPackageResourceInfo& resource : info.Resources)
+      result["resources"].push_back({{"name", resource.Name}, {"type", resource.Type}, {"size", resource.Size}});
+    std::cout << result.dump() << '\n';
+    return;
+  }
+  auto joined = [](const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ",") + name;
+    return text;
+  };
+  std::cout << "name: " << EscapeField(info.Name) << '\n';
+  std::cout << "description: " << EscapeField(info.Description) << '\n';
+  std::cout << "flags: " << joined(flags) << '\n';
+  for (const std::string& required : info.Requires) std::cout << "requires: " << EscapeField(required) << '\n';
+  for (const TPackageUnitInfo& unit : info.Units)
+    std::cout << "unit: " << EscapeField(unit.Name) << " [" << joined(unitFlags(unit)) << "]\n";
+  for (const TPackageResourceInfo& resource : info.Resources)
+    std::cout << "resource: " << EscapeField(resource.Name) << " (" << EscapeField(resource.Type) << ", "
+              << resource.Size << " bytes)\n";
+}
+
+void RunProperties(const std::string& Form, const std::string& Selection, bool Json) {
   auto document = OpenForm(Form, TFormDocument::TAccess::Read);
   TFormDesigner designer(document->Root());
   auto rows = GetComponentProperties(&designer, AsPersistents(SelectComponents(*document, Selection)));
   for (auto& row : rows) {
-    std::cout << row->GetName() << '\t' << row->GetValue() << '\t' << row->ClassName() << '\t'
-              << PropertyAttributeNames(row->GetAttributes()) << '\n';
+    TPropertyAttributes attributes = row->GetAttributes();
+    if (Json) {
+      nlohmann::ordered_json names = nlohmann::ordered_json::array();
+      for (size_t i = 0; i < PropertyAttributeInfo().Names.size(); ++i)
+        if (attributes.Contains(static_cast<TPropertyAttribute>(i))) names.push_back(PropertyAttributeInfo().Names[i]);
+      std::cout << nlohmann::ordered_json{{"name", row->GetName()},
+                                          {"value", row->GetValue()},
+                                          {"editor", row->ClassName()},
+                                          {"attributes", names}}
+                       .dump()
+                << '\n';
+    } else {
+      std::cout << EscapeField(row->GetName()) << '\t' << EscapeField(row->GetValue()) << '\t'
+                << EscapeField(row->ClassName()) << '\t' << PropertyAttributeNames(attributes) << '\n';
+    }
   }
 }
 
-void RunValues(const std::string& Form, const std::string& Target, bool Raw) {
+void RunValues(const std::string& Form, const std::string& Target, bool Raw, bool Json) {
   auto [selection, property] = SplitSelectionProperty(Target);
   auto document = OpenForm(Form, TFormDocument::TAccess::Read);
   TFormDesigner designer(document->Root());
-  auto row = FindRow(designer, SelectComponents(*document, selection), property, Target);
+  auto row = FindInspectorRow(designer, SelectComponents(*document, selection), property);
   TPropertyAttributes attributes = row->GetAttributes();
   if (!attributes.Contains(paValueList))
     throw EUsageError(Target + " has no value list (its editor " + row->ClassName() + " offers none)");
@@ -104,20 +135,21 @@ void RunValues(const std::string& Form, const std::string& Target, bool Raw) {
   if (!Raw && attributes.Contains(paSortList))
     std::stable_sort(values.begin(), values.end(),
                      [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
-  for (const std::string& value : values) std::cout << value << '\n';
+  for (const std::string& value : values)
+    std::cout << (Json ? nlohmann::json(value).dump() : EscapeField(value)) << '\n';
 }
 
 void RunSet(const std::string& Form, const std::string& Target, const std::string& Value) {
   auto [selection, property] = SplitSelectionProperty(Target);
   auto document = OpenForm(Form, TFormDocument::TAccess::Write);
   TFormDesigner designer(document->Root());
-  auto row = FindRow(designer, SelectComponents(*document, selection), property, Target);
+  auto row = FindInspectorRow(designer, SelectComponents(*document, selection), property);
   if (row->GetAttributes().Contains(paReadOnly)) throw EUsageError(Target + " is read-only");
   row->SetValue(Value);
   if (designer.IsModified()) document->Save();
 }
 
-void RunNewDemo(const std::string& Dir) {
-  WriteDemo(fs::absolute(Dir));
+void RunNewDemo(const std::string& Dir, bool Force) {
+  WriteDemo(fs::absolute(Dir), Force);
   std::cout << (fs::path(Dir) / "demo.tvd").string() << '\n' << (fs::path(Dir) / "demo.xfm").string() << '\n';
 }

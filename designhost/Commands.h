@@ -21,12 +21,14 @@ struct TGuiOptions {
 // The packages named with --package, loaded after the project's own design package.
 void LoadDesignPackages(const std::vector<std::string>& Extra);
 
-void RunPalette();
-void RunPackageInfo(const std::optional<std::string>& File);
-void RunProperties(const std::string& Form, const std::string& Selection);
-void RunValues(const std::string& Form, const std::string& Target, bool Raw);
+// Json: one JSON value a line instead of the text format.
+void RunPalette(bool Json);
+void RunPackageInfo(const std::optional<std::string>& File, bool Json);
+void RunProperties(const std::string& Form, const std::string& Selection, bool Json);
+void RunValues(const std::string& Form, const std::string& Target, bool Raw, bool Json);
 void RunSet(const std::string& Form, const std::string& Target, const std::string& Value);
 // Answers the exit status: 0, or 3 for a script error (whose message it printed).
 int RunEdit(const TEditOptions& Options);
-void RunNewDemo(const std::string& Dir);
+// Force: replace the demo files that are there already.
+void RunNewDemo(const std::string& Dir, bool Force);
 int RunGui(const TGuiOptions& Options);

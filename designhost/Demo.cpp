@@ -124,12 +124,20 @@ void WriteDatabase(const fs::path& file) {
 
 }  // namespace
 
-void WriteDemo(const fs::path& Dir) {
+void WriteDemo(const fs::path& Dir, bool Overwrite) {
   const fs::path database = Dir / "demo.tvd";
   const fs::path form = Dir / "demo.xfm";
-  for (const fs::path& existing : {database, form})
-    if (fs::exists(existing)) throw EInOutError("'" + existing.string() + "' already exists; it is not overwritten");
   std::error_code ec;
+  for (const fs::path& existing : {database, form}) {
+    fs::file_status status = fs::symlink_status(existing, ec);
+    if (!fs::exists(status)) continue;
+    // Only a file is replaced, and only when asked to: a folder of that name is never removed.
+    if (!Overwrite)
+      throw EInOutError("'" + existing.string() + "' already exists; it is not overwritten without --force");
+    if (!fs::is_regular_file(status))
+      throw EInOutError("Cannot replace '" + existing.string() + "': not a regular file");
+  }
+  const bool hadDatabase = fs::exists(database, ec);
   fs::create_directories(Dir, ec);
   if (ec) throw EInOutError("Cannot create folder '" + Dir.string() + "': " + ec.message());
 
@@ -144,7 +152,7 @@ void WriteDemo(const fs::path& Dir) {
   try {
     document.Save();
   } catch (...) {
-    fs::remove(database, ec);
+    if (!hadDatabase) fs::remove(database, ec);
     throw;
   }
 }

@@ -5,6 +5,6 @@
 
 // Writes DIR/demo.tvd (customers, orders and order items) and DIR/demo.xfm (a database, a
 // customers table, a data source, and an orders table with the customers as master source).
-// DIR is created when missing; existing demo files are never overwritten (EInOutError), and a
-// failure leaves no partly written file behind.
-void WriteDemo(const std::filesystem::path& Dir);
+// DIR is created when missing. Existing demo files are replaced only when Overwrite is set
+// (otherwise EInOutError), and only regular files; a failure leaves no partly written file.
+void WriteDemo(const std::filesystem::path& Dir, bool Overwrite);

@@ -1,6 +1,19 @@
 // The designer interface over designhost's open form.
 #include "designhost/Designer.h"
 
+#include "designhost/FormDocument.h"
+
+namespace {
+
+std::unique_ptr<TPropertyEditor> RowNamed(TFormDesigner& Designer, const std::vector<TComponent*>& Selection,
+                                          const std::string& Name) {
+  for (auto& row : GetComponentProperties(&Designer, {Selection.begin(), Selection.end()}))
+    if (SameText(row->GetName(), Name)) return std::move(row);
+  return nullptr;
+}
+
+}  // namespace
+
 void TFormDesigner::GetComponentNames(TClass Class, const TGetStrProc& Proc) {
   for (int i = 0; i < FRoot->ComponentCount(); ++i) {
     TComponent* c = FRoot->Components(i);
@@ -11,4 +24,21 @@ void TFormDesigner::GetComponentNames(TClass Class, const TGetStrProc& Proc) {
 TComponent* TFormDesigner::GetComponent(const std::string& Name) {
   if (SameText(Name, FRoot->Name())) return FRoot;
   return FRoot->FindComponent(Name);
+}
+
+std::unique_ptr<TPropertyEditor> FindInspectorRow(TFormDesigner& Designer, const std::vector<TComponent*>& Selection,
+                                                  const std::string& Name) {
+  if (auto row = RowNamed(Designer, Selection, Name)) return row;
+  std::string names;
+  for (const TComponent* component : Selection) names += (names.empty() ? "" : ",") + component->Name();
+  if (Selection.size() > 1) {
+    if (auto single = RowNamed(Designer, {Selection.front()}, Name)) {
+      if (SameText(single->GetName(), "Name"))
+        throw EUsageError("several components cannot get one name: " + names + " would all be named alike");
+      throw EUsageError("the inspector shows " + single->GetName() +
+                        " only when one component is selected (its editor " + single->ClassName() +
+                        " has no paMultiSelect)");
+    }
+  }
+  throw EUsageError("the inspector shows no property '" + Name + "' for " + names);
 }

@@ -2,6 +2,11 @@
 // modification notice.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/designide/DesignEditors.h"
 #include "host/designide/DesignIntf.h"
 
 class TFormDesigner : public IDesigner {
@@ -20,3 +25,8 @@ class TFormDesigner : public IDesigner {
   TComponent* FRoot;
   int FModifications = 0;
 };
+
+// The inspector's row of the property named Name for Selection; EUsageError saying why there
+// is none (no such property, or one the inspector shows for a single component only).
+std::unique_ptr<TPropertyEditor> FindInspectorRow(TFormDesigner& Designer, const std::vector<TComponent*>& Selection,
+                                                  const std::string& Name);

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "designhost/CommandLine.h"
 #include "designhost/Commands.h"
 #include "designhost/Designer.h"
 #include "designhost/FormDocument.h"
@@ -12,12 +13,10 @@
 
 namespace {
 
-constexpr int kScriptError = 3;
-
 int ScriptFailed(const EScriptError& e) {
   std::cout.flush();
-  std::cerr << Printable(std::string("error: ") + e.ClassName() + ": " + e.Message()) << '\n';
-  return kScriptError;
+  std::cerr << Printable(ErrorLine(e)) << '\n';
+  return kExitScript;
 }
 
 }  // namespace
@@ -37,10 +36,7 @@ int RunEdit(const TEditOptions& Options) {
   if (script) script->SetFolder(document->Root()->FormFolder());
   TFormDesigner designer(document->Root());
   const std::vector<TComponent*> selected = SelectComponents(*document, selection);
-  std::unique_ptr<TPropertyEditor> row;
-  for (auto& candidate : GetComponentProperties(&designer, {selected.begin(), selected.end()}))
-    if (SameText(candidate->GetName(), property)) row = std::move(candidate);
-  if (!row) throw EUsageError("the inspector shows no property '" + property + "' for " + selection);
+  std::unique_ptr<TPropertyEditor> row = FindInspectorRow(designer, selected, property);
   if (!row->GetAttributes().Contains(paDialog))
     throw EUsageError(Options.Target + " has no ellipsis button (its editor " + row->ClassName() + " has no dialog)");
 

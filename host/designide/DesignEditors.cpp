@@ -166,6 +166,23 @@ bool TStringProperty::AllEqual() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TComponentNameProperty
+
+TClass TComponentNameProperty::StaticClass() {
+  static const TClassInfo info =
+      TClassBuilder<TComponentNameProperty>("TComponentNameProperty", TStringProperty::StaticClass())
+          .Constructible()
+          .Build();
+  return &info;
+}
+
+TPropertyAttributes TComponentNameProperty::GetAttributes() {
+  TPropertyAttributes attributes = TStringProperty::GetAttributes();
+  attributes.Exclude(paMultiSelect);
+  return attributes;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Ordinal properties
 
 TClass TOrdinalProperty::StaticClass() {

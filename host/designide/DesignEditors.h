@@ -88,6 +88,14 @@ class TStringProperty : public TPropertyEditor {
   bool AllEqual() override;
 };
 
+// A component's Name: free text like any string, but one name belongs to one component, so
+// the inspector shows it only when a single component is selected.
+class TComponentNameProperty : public TStringProperty {
+  TIRVENDAL_CLASS(TComponentNameProperty)
+
+  TPropertyAttributes GetAttributes() override;
+};
+
 // The common base of properties with an ordinal value.
 class TOrdinalProperty : public TPropertyEditor {
   TIRVENDAL_CLASS(TOrdinalProperty)

@@ -94,7 +94,12 @@ TClass GetEditorClass(const TPropInfo* PropInfo, TClass ComponentClass) {
     if (!Applies(r, *PropInfo, ComponentClass)) continue;
     if (!best || CompareSpecificity(r, *best, *PropInfo) >= 0) best = &r;
   }
-  return best ? best->EditorClass : DefaultEditorClass(PropInfo);
+  if (best) return best->EditorClass;
+  // A component's own Name has the editor that keeps it to one component at a time.
+  if (ComponentClass && ComponentClass->InheritsFrom(TComponent::StaticClass()) && SameText(PropInfo->Name, "Name") &&
+      DefaultEditorClass(PropInfo) == TStringProperty::StaticClass())
+    return TComponentNameProperty::StaticClass();
+  return DefaultEditorClass(PropInfo);
 }
 
 TClass DefaultEditorClass(const TPropInfo* PropInfo) {
@@ -137,6 +142,7 @@ void RegisterDesignClasses() {
   RegisterClasses({TPropertyEditor::StaticClass(), TStringProperty::StaticClass(), TOrdinalProperty::StaticClass(),
                    TIntegerProperty::StaticClass(), TEnumProperty::StaticClass(), TBoolProperty::StaticClass(),
                    TSetProperty::StaticClass(), TSetElementProperty::StaticClass(), TClassProperty::StaticClass(),
-                   TComponentProperty::StaticClass(), TMethodProperty::StaticClass()});
+                   TComponentProperty::StaticClass(), TMethodProperty::StaticClass(),
+                   TComponentNameProperty::StaticClass()});
   InstallPalette();
 }

@@ -45,7 +45,6 @@ class TQVRDatabase : public TComponent {
   uint64_t CreationSerial() const { return FSerial; }
 
  private:
-  void Leave();
   void Join(const std::string& DatabaseName, const std::string& SessionName);
 
   std::string FDatabaseName;

@@ -48,9 +48,6 @@ const char* RefusalReason(TFileAcceptance acceptance) {
 
 }  // namespace
 
-EScriptError::EScriptError(const std::string& ScriptName, int Line, const std::string& Message)
-    : Exception(ScriptName + ":" + std::to_string(Line) + ": " + Message), FLine(Line) {}
-
 TScriptedUser::TScriptedUser(std::string_view Script, std::ostream& Out, std::string ScriptName)
     : FScriptName(std::move(ScriptName)), FOut(Out) {
   int number = 0;

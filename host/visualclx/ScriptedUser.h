@@ -27,22 +27,18 @@
 #include <string_view>
 #include <vector>
 
+#include "host/rtl/FileLineError.h"
 #include "host/rtl/Forward.h"
-#include "host/rtl/SysUtils.h"
 #include "host/visualclx/WidgetSet.h"
 
 // A script that does not fit what is on the screen: an unknown action, control or item, an
 // action on a hidden or disabled control, a line that does not fit the window on top, the
 // script ending while a window is open, lines left over when the command ends. The message
 // reads "SCRIPT:LINE: what was wrong".
-class EScriptError : public Exception {
+class EScriptError : public EFileLineError {
  public:
-  EScriptError(const std::string& ScriptName, int Line, const std::string& Message);
+  using EFileLineError::EFileLineError;
   const char* ClassName() const override { return "EScriptError"; }
-  int Line() const { return FLine; }
-
- private:
-  int FLine;
 };
 
 class TScriptedUser : public TWidgetSet {

@@ -14,18 +14,6 @@ TProcessResult Host(const std::vector<std::string>& args, const fs::path& dir = 
   return RunProgram(kDesignhost, args, dir);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 class Designhost : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,7 +49,7 @@ TEST_F(Designhost, PaletteListsTheTwoComponentsInRegistrationOrder) {
 TEST_F(Designhost, PackageInfoShowsTheMetadata) {
   TProcessResult r = Host({"package-info"});
   ASSERT_EQ(r.Status, 0) << r.Err;
-  auto lines = Lines(r.Out);
+  auto lines = SplitLines(r.Out);
   EXPECT_EQ(lines[0], "name: dclTirvendalK3D");
   EXPECT_EQ(lines[1], "description: Tirvendal - Design package");
   std::vector<std::string> requires_;
@@ -93,7 +81,7 @@ TEST_F(Designhost, PropertiesShowEditorsAndAttributes) {
 TEST_F(Designhost, SeveralSelectedShowOnlyMultiSelectProperties) {
   TProcessResult r = Host({"properties", form, "Customers,Orders"});
   ASSERT_EQ(r.Status, 0) << r.Err;
-  for (const std::string& line : Lines(r.Out)) EXPECT_NE(line.find("paMultiSelect"), std::string::npos) << line;
+  for (const std::string& line : SplitLines(r.Out)) EXPECT_NE(line.find("paMultiSelect"), std::string::npos) << line;
   EXPECT_NE(r.Out.find("TableName\t"), std::string::npos);
 }
 
@@ -104,13 +92,13 @@ TEST_F(Designhost, ValueListsSortedOrRaw) {
   TProcessResult raw = Host({"values", "--raw", form, "Customers.IndexName"});
   ASSERT_EQ(raw.Status, 0) << raw.Err;
   // Creation order, the primary key first.
-  EXPECT_EQ(Lines(raw.Out).front(), "PRIMARY");
+  EXPECT_EQ(SplitLines(raw.Out).front(), "PRIMARY");
   TProcessResult sorted = Host({"values", form, "Customers.IndexName"});
-  auto s = Lines(sorted.Out);
+  auto s = SplitLines(sorted.Out);
   EXPECT_TRUE(std::is_sorted(s.begin(), s.end(), [](const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str()) < 0;
   }));
-  EXPECT_EQ(s.size(), Lines(raw.Out).size());
+  EXPECT_EQ(s.size(), SplitLines(raw.Out).size());
 }
 
 TEST_F(Designhost, IndexFieldNamesLeaveOutDescendingAndExpressionIndexes) {
@@ -186,22 +174,25 @@ TEST_F(Designhost, BadDatabaseFilesFailCleanly) {
 TEST_F(Designhost, BadFormFilesNameFileAndLine) {
   struct Case {
     std::string text;
-    std::string expect;
+    std::string place;  // ":LINE" as the error puts it before "error:"
+    std::string message;
   };
   const std::vector<Case> cases = {
-      {"object M: TDataModule\n  object T: TQVRTable\n    TableName = 'x\n  end\nend\n", "bad.xfm:3:"},
-      {"object M: TDataModule\n  object T: TNoSuchClass\n  end\nend\n", "bad.xfm:2:"},
-      {"object M: TDataModule\n  object T: TQVRTable\n    Foo = 1\n  end\nend\n",
-       "bad.xfm:3: TQVRTable has no property 'Foo'"},
-      {"object M: TDataModule\n  object T: TQVRTable\n    MasterSource = Nowhere\n  end\nend\n", "bad.xfm:3:"},
-      {"object M: TDataModule\n  object T: TQVRTable\n  end\n", "bad.xfm:"},
+      {"object M: TDataModule\n  object T: TQVRTable\n    TableName = 'x\n  end\nend\n", ":3", ""},
+      {"object M: TDataModule\n  object T: TNoSuchClass\n  end\nend\n", ":2", ""},
+      {"object M: TDataModule\n  object T: TQVRTable\n    Foo = 1\n  end\nend\n", ":3",
+       "TQVRTable has no property 'Foo'"},
+      {"object M: TDataModule\n  object T: TQVRTable\n    MasterSource = Nowhere\n  end\nend\n", ":3", ""},
+      {"object M: TDataModule\n  object T: TQVRTable\n  end\n", ":", ""},
   };
+  const std::string file = (dir / "bad.xfm").string();
   for (const Case& c : cases) {
-    WriteFile(dir / "bad.xfm", c.text);
-    TProcessResult r = Host({"set", (dir / "bad.xfm").string(), "T.TableName", "y"});
+    WriteFile(file, c.text);
+    TProcessResult r = Host({"set", file, "T.TableName", "y"});
     EXPECT_EQ(r.Status, 1) << c.text;
-    EXPECT_NE(r.Err.find("error: EFormError: " + c.expect), std::string::npos) << r.Err;
-    EXPECT_EQ(ReadFile(dir / "bad.xfm"), c.text);
+    EXPECT_EQ(r.Err.rfind(file + c.place, 0), 0u) << r.Err;
+    EXPECT_NE(r.Err.find(": error: EFormError: " + c.message), std::string::npos) << r.Err;
+    EXPECT_EQ(ReadFile(file), c.text);
   }
 }
 

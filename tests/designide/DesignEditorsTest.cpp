@@ -201,16 +201,16 @@ TEST_F(Editors, TheInspectorListsOneComponentsShownPropertiesByName) {
   EXPECT_EQ(Rows(rows),
             (std::vector<std::string>{"Caption:TStringProperty", "Color:TEnumProperty", "Count:TIntegerProperty",
                                       "enabled:TBoolProperty", "Font:TClassProperty", "Link:TComponentProperty",
-                                      "Name:TStringProperty", "OnClick:TMethodProperty", "Styles:TSetProperty",
+                                      "Name:TComponentNameProperty", "OnClick:TMethodProperty", "Styles:TSetProperty",
                                       "Tag:TIntegerProperty"}));
   EXPECT_EQ(rows[6]->GetValue(), "A");
 }
 
 TEST_F(Editors, WithSeveralSelectedOnlyCommonMultiSelectPropertiesRemain) {
   EXPECT_EQ(Rows(GetComponentProperties(&designer, {a, other})),
-            (std::vector<std::string>{"Caption:TStringProperty", "Name:TStringProperty", "Tag:TIntegerProperty"}));
+            (std::vector<std::string>{"Caption:TStringProperty", "Tag:TIntegerProperty"}));
   auto rows = GetComponentProperties(&designer, {b, a});
-  EXPECT_EQ(rows.size(), 10u);  // b's Extra is not a's
+  EXPECT_EQ(rows.size(), 9u);  // b's Extra is not a's; one name is never given to several
 
   {
     TRegisteringModule registering(&designer);
@@ -219,7 +219,7 @@ TEST_F(Editors, WithSeveralSelectedOnlyCommonMultiSelectPropertiesRemain) {
   EXPECT_EQ(Rows(GetComponentProperties(&designer, {a}))[0], "Caption:TSingleOnlyEditor");
   EXPECT_EQ(Rows(GetComponentProperties(&designer, {a, b}))[0], "Color:TEnumProperty");
   // The table's editor is not the other component's: the row is left out rather than shared.
-  EXPECT_EQ(Rows(GetComponentProperties(&designer, {a, other}))[0], "Name:TStringProperty");
+  EXPECT_EQ(Rows(GetComponentProperties(&designer, {a, other}))[0], "Tag:TIntegerProperty");
   UnregisterModuleEditors(&designer);
   EXPECT_TRUE(GetComponentProperties(&designer, {}).empty());
 }

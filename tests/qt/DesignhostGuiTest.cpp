@@ -40,7 +40,7 @@ TEST_F(DesignhostWindows, TheDesignWindowRendersToAPictureWithoutADisplay) {
   WriteFile(Dir / "broken.xfm", "object X: TDataModule\n  Bogus = 1\nend\n");
   result = Designhost({"gui", "broken.xfm", "--screenshot", "broken.png"}, Dir.Path());
   EXPECT_EQ(result.Status, 1);
-  EXPECT_NE(result.Err.find("error: EFormError: broken.xfm:2:"), std::string::npos) << result.Err;
+  EXPECT_NE(result.Err.find("broken.xfm:2: error: EFormError: "), std::string::npos) << result.Err;
 }
 
 TEST_F(DesignhostWindows, WithoutADisplayTheWindowsAskForOneOrAScript) {

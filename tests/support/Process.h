@@ -53,5 +53,7 @@ std::string ReadFile(const std::filesystem::path& File);
 void WriteFile(const std::filesystem::path& File, const std::string& Text);
 // Runs SQL on a new or existing SQLite file; throws std::runtime_error on an error.
 void ExecSql(const std::filesystem::path& File, const std::string& Sql);
+// The lines of Text, without their line feeds.
+std::vector<std::string> SplitLines(const std::string& Text);
 // The names of the files in Dir, sorted.
 std::vector<std::string> ListDir(const std::filesystem::path& Dir);

@@ -50,7 +50,8 @@ TFormDocument::~TFormDocument() {
 void TFormDocument::Build(std::string_view Text, const fs::path& File) {
   FByteOrderMark = Text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
   if (FByteOrderMark) Text.remove_prefix(kByteOrderMark.size());
-  const std::string name = File.empty() ? std::string("Untitled") : File.filename().string();
+  // Errors name the form as it was given, so that an editor can open it from where the program ran.
+  const std::string name = File.empty() ? std::string("Untitled") : File.string();
   // The root knows its folder before anything of it loads: a table stored open opens while
   // the form is read, and its database file may be named relative to the form.
   TLoadWarnings warnings;

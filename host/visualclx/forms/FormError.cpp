@@ -2,5 +2,5 @@
 #include "host/visualclx/forms/FormError.h"
 
 void FormError(const std::string& FileName, int Line, const std::string& Message) {
-  throw EFormError(FileName + ":" + std::to_string(Line) + ": " + Message);
+  throw EFormError(FileName, Line, Message);
 }

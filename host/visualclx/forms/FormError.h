@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "host/rtl/SysUtils.h"
+#include "host/rtl/FileLineError.h"
 
-TIRVENDAL_EXCEPTION(EFormError, Exception);
+TIRVENDAL_EXCEPTION(EFormError, EFileLineError);
 
 // Raises EFormError "FileName:Line: Message".
 [[noreturn]] void FormError(const std::string& FileName, int Line, const std::string& Message);

@@ -1,0 +1,378 @@
+// designhost's command line: help texts, usage errors with the nearest valid word, and the
+// exit statuses of the commands' outcomes.
+#include "designhost/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <memory>
+
+#include "designhost/FormDocument.h"
+#include "host/rtl/FileLineError.h"
+
+const std::vector<std::string> kCommonExitStatus = {
+    "0  done",
+    "1  an error raised by the package, the components or the platform (printed on stderr)",
+    "2  wrong usage",
+};
+
+namespace {
+
+constexpr size_t kWidth = 79;
+constexpr size_t kColumn = 24;  // where the right column of a two-column list starts
+
+// Text reflowed to kWidth, every line indented by Indent; lines of a paragraph that start
+// with a blank are kept as they are (lists, examples), indented like the rest.
+std::string Wrap(std::string_view Text, size_t Indent) {
+  std::string out;
+  const std::string pad(Indent, ' ');
+  std::string line;
+  auto flush = [&] {
+    if (!line.empty()) out += pad + line + '\n';
+    line.clear();
+  };
+  size_t start = 0;
+  while (start <= Text.size()) {
+    size_t end = Text.find('\n', start);
+    if (end == std::string_view::npos) end = Text.size();
+    std::string_view source = Text.substr(start, end - start);
+    start = end + 1;
+    if (source.empty()) {
+      flush();
+      out += '\n';
+      continue;
+    }
+    if (source.front() == ' ') {
+      flush();
+      out += pad + std::string(source) + '\n';
+      continue;
+    }
+    size_t word = 0;
+    while (word < source.size()) {
+      size_t blank = source.find(' ', word);
+      if (blank == std::string_view::npos) blank = source.size();
+      std::string_view next = source.substr(word, blank - word);
+      word = blank + 1;
+      if (next.empty()) continue;
+      if (!line.empty() && Indent + line.size() + 1 + next.size() > kWidth) flush();
+      line += (line.empty() ? "" : " ") + std::string(next);
+    }
+  }
+  flush();
+  while (out.size() >= 2 && out.ends_with("\n\n")) out.pop_back();
+  return out;
+}
+
+// "  LEFT   RIGHT", RIGHT starting at kColumn, or on the next line when LEFT reaches it.
+std::string Entry(const std::string& Left, const std::string& Right) {
+  std::string head = "  " + Left;
+  if (Right.empty()) return head + '\n';
+  std::string body = Wrap(Right, kColumn);
+  if (head.size() + 2 <= kColumn) return head + std::string(kColumn - head.size(), ' ') + body.substr(kColumn);
+  return head + '\n' + body;
+}
+
+bool IsHelp(const CLI::App& Command, const CLI::Option* Option) { return Option == Command.get_help_ptr(); }
+
+bool TakesValue(const CLI::Option* Option) { return Option->get_expected_max() > 0; }
+
+std::string OptionName(const CLI::Option* Option) {
+  if (!Option->get_lnames().empty()) return "--" + Option->get_lnames().front();
+  return "-" + Option->get_snames().front();
+}
+
+// "-h, --help" or "--script FILE".
+std::string OptionNames(const CLI::Option* Option) {
+  std::string names;
+  for (const std::string& s : Option->get_snames()) names += (names.empty() ? "-" : ", -") + s;
+  for (const std::string& l : Option->get_lnames()) names += (names.empty() ? "--" : ", --") + l;
+  if (TakesValue(Option)) names += " " + Option->get_type_name();
+  return names;
+}
+
+std::string PositionalName(const CLI::Option* Option) {
+  std::string name = Option->get_name(true);
+  if (Option->get_items_expected_max() > 1) name += "...";
+  return name;
+}
+
+std::vector<const CLI::Option*> Options(const CLI::App& Command, bool Positional) {
+  return Command.get_options(
+      [&](const CLI::Option* o) { return !IsHelp(Command, o) && o->nonpositional() != Positional; });
+}
+
+// "[--raw] [--json] FORM SEL.PROP": the command's options, then its arguments.
+std::string Synopsis(const CLI::App& Command) {
+  std::string text = Command.get_name();
+  for (const CLI::Option* o : Options(Command, false)) {
+    text += " [" + OptionName(o) + (TakesValue(o) ? " " + o->get_type_name() : "") + "]";
+    if (o->get_expected_max() > 1) text += "...";
+  }
+  for (const CLI::Option* o : Options(Command, true))
+    text += " " + (o->get_required() ? PositionalName(o) : "[" + PositionalName(o) + "]");
+  return text;
+}
+
+std::string Summary(const CLI::App& Command) {
+  const std::string& description = Command.get_description();
+  return description.substr(0, description.find('\n'));
+}
+
+std::string ProgramHelp(const CLI::App& App, const std::string& Notes) {
+  std::string text = "Usage: designhost [--package FILE]... COMMAND [ARGS]...\n";
+  text += "  or:  designhost help [COMMAND]\n  or:  designhost --version\n\n";
+  text += Wrap(App.get_description(), 0) + "\nCommands:\n";
+  for (const CLI::App* command : App.get_subcommands(nullptr)) text += Entry(Synopsis(*command), Summary(*command));
+  text += "\n" + Notes + "\nOptions:\n";
+  for (const CLI::Option* o : App.get_options()) text += Entry(OptionNames(o), o->get_description());
+  text += "\n" + App.get_footer();
+  return text;
+}
+
+std::string CommandHelp(const CLI::App& Command) {
+  // The summary that the list of commands shows in lower case begins the command's help as a sentence.
+  std::string description = Command.get_description();
+  if (!description.empty())
+    description[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(description[0])));
+  size_t end = description.find('\n');
+  if (end == std::string::npos) end = description.size();
+  if (end > 0 && description[end - 1] != '.') description.insert(end, ".");
+  std::string text = "Usage: designhost " + Synopsis(Command) + "\n\n" + Wrap(description, 0);
+  if (auto arguments = Options(Command, true); !arguments.empty()) {
+    text += "\nArguments:\n";
+    for (const CLI::Option* o : arguments) text += Entry(PositionalName(o), o->get_description());
+  }
+  text += "\nOptions:\n";
+  for (const CLI::Option* o : Command.get_options([](const CLI::Option* o) { return o->nonpositional(); }))
+    text += Entry(OptionNames(o), o->get_description());
+  text += "\n" + Command.get_footer();
+  return text;
+}
+
+// The help texts are made here rather than by CLI11's own formatter: one layout for the
+// terminal, the man page and the completion, which reads the options from it.
+class THelpFormatter : public CLI::FormatterBase {
+ public:
+  explicit THelpFormatter(std::string Notes) : FNotes(std::move(Notes)) {}
+  std::string make_help(const CLI::App* App, std::string, CLI::AppFormatMode) const override {
+    return App->get_parent() ? CommandHelp(*App) : ProgramHelp(*App, FNotes);
+  }
+
+ private:
+  std::string FNotes;
+};
+
+bool IsOptionWord(const std::string& Word) {
+  // A negative number is an argument (a value to set), as CLI11 takes it.
+  return Word.size() > 1 && Word[0] == '-' && !(Word[1] >= '0' && Word[1] <= '9');
+}
+
+const CLI::Option* FindOption(const CLI::App& Command, const std::string& Word) {
+  for (const CLI::Option* o : Command.get_options([](const CLI::Option* o) { return o->nonpositional(); })) {
+    for (const std::string& l : o->get_lnames())
+      if (Word == "--" + l) return o;
+    for (const std::string& s : o->get_snames())
+      if (Word == "-" + s) return o;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> OptionWords(const CLI::App& Command) {
+  std::vector<std::string> words;
+  for (const CLI::Option* o : Command.get_options([](const CLI::Option* o) { return o->nonpositional(); })) {
+    for (const std::string& l : o->get_lnames()) words.push_back("--" + l);
+    for (const std::string& s : o->get_snames()) words.push_back("-" + s);
+  }
+  return words;
+}
+
+std::string DidYouMean(const std::string& Nearest) {
+  return Nearest.empty() ? std::string() : "; did you mean '" + Nearest + "'?";
+}
+
+}  // namespace
+
+TCommandLine::TCommandLine(const std::string& Description, const std::string& Notes, const std::string& Examples)
+    : FApp(Description, "designhost") {
+  FApp.formatter(std::make_shared<THelpFormatter>(Notes));
+  FApp.set_help_flag("-h,--help", "print this help and exit");
+  FApp.footer(Examples);
+  FApp.add_option("--package", FPackages, "load another design package (may be repeated)")->type_name("FILE");
+  FApp.set_version_flag("--version", std::string("designhost ") + TIRVENDAL_VERSION,
+                        "print \"designhost VERSION\" and exit");
+  FHelp = Add({.Name = "help",
+               .Summary = "this help, or the help of COMMAND",
+               .ExitStatus = {"0  done", "2  no such command"},
+               .Examples = {"designhost help set"}},
+              [this] { return RunHelp(); });
+  FHelp->add_option("COMMAND", FHelpTopic, "a command of designhost");
+}
+
+CLI::App* TCommandLine::Add(const TCommandHelp& Help, std::function<int()> Action) {
+  std::string description = Help.Summary + (Help.Description.empty() ? "" : "\n\n" + Help.Description);
+  CLI::App* command = FApp.add_subcommand(Help.Name, description);
+  std::string footer = "Exit status:\n";
+  for (const std::string& status : Help.ExitStatus) footer += "  " + status + '\n';
+  if (!Help.Examples.empty()) footer += Help.Examples.size() == 1 ? "\nExample:\n" : "\nExamples:\n";
+  for (const std::string& example : Help.Examples) footer += "  " + example + '\n';
+  command->footer(footer);
+  FActions.emplace_back(command, std::move(Action));
+  return command;
+}
+
+int TCommandLine::RunHelp() const {
+  if (FHelpTopic.empty()) {
+    std::cout << FApp.help();
+    return kExitDone;
+  }
+  std::vector<std::string> names;
+  for (const CLI::App* command : FApp.get_subcommands(nullptr)) {
+    if (command->get_name() == FHelpTopic) {
+      std::cout << command->help();
+      return kExitDone;
+    }
+    names.push_back(command->get_name());
+  }
+  return UsageError(FHelp, "no command '" + FHelpTopic + "'" + DidYouMean(NearestWord(FHelpTopic, names)));
+}
+
+std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App*& Command) const {
+  Command = nullptr;
+  std::vector<std::string> moved, kept;
+  bool optionsEnded = false;
+  for (size_t i = 0; i < Args.size(); ++i) {
+    const std::string& word = Args[i];
+    if (optionsEnded || !IsOptionWord(word)) {
+      optionsEnded = optionsEnded || word == "--";
+      kept.push_back(word);
+      if (Command || optionsEnded) continue;
+      std::vector<std::string> names;
+      for (const CLI::App* command : FApp.get_subcommands(nullptr)) {
+        if (command->get_name() == word) Command = command;
+        names.push_back(command->get_name());
+      }
+      if (!Command) return "unknown command '" + word + "'" + DidYouMean(NearestWord(word, names));
+      continue;
+    }
+    std::string name = word.substr(0, word.find('='));
+    const CLI::Option* option = Command ? FindOption(*Command, name) : nullptr;
+    // An option of the program after the command goes before it, where the parser takes it.
+    std::vector<std::string>& to = option || !Command ? kept : moved;
+    if (!option) option = FindOption(FApp, name);
+    if (!option) {
+      std::vector<std::string> candidates = OptionWords(FApp);
+      if (Command) candidates = OptionWords(*Command);
+      return "unknown option '" + name + "'" + DidYouMean(NearestWord(name, candidates));
+    }
+    to.push_back(word);
+    if (TakesValue(option) && name.size() == word.size() && i + 1 < Args.size()) to.push_back(Args[++i]);
+  }
+  moved.insert(moved.end(), kept.begin(), kept.end());
+  Args = std::move(moved);
+  return {};
+}
+
+int TCommandLine::UsageError(const CLI::App* Command, const std::string& Message) const {
+  std::cout.flush();
+  if (Command) {
+    std::cerr << "designhost " << Command->get_name() << ": " << Printable(Message) << "\nUsage: designhost "
+              << Synopsis(*Command) << "\nTry 'designhost help " << Command->get_name() << "' for more.\n";
+  } else {
+    std::cerr << "designhost: " << Printable(Message) << "\nTry 'designhost --help' for the list of commands.\n";
+  }
+  return kExitUsage;
+}
+
+int TCommandLine::Run(int argc, const char* const* argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const CLI::App* command = nullptr;
+  if (std::string unknown = Arrange(args, command); !unknown.empty()) return UsageError(command, unknown);
+  if (command == FHelp) {
+    // Read here: CLI11 would take a command named after help for the command itself.
+    auto at = std::find(args.begin(), args.end(), "help");
+    std::vector<std::string> topics;
+    for (++at; at != args.end(); ++at) {
+      if (*at == "-h" || *at == "--help") {
+        std::cout << FHelp->help();
+        return kExitDone;
+      }
+      if (*at != "--") topics.push_back(*at);
+    }
+    if (topics.size() > 1) return UsageError(FHelp, "one COMMAND at most, not '" + topics[1] + "' too");
+    FHelpTopic = topics.empty() ? std::string() : topics.front();
+    return RunHelp();
+  }
+  try {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
+    FApp.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << FApp.help();
+    return kExitDone;
+  } catch (const CLI::CallForVersion& e) {
+    std::cout << e.what() << '\n';
+    return kExitDone;
+  } catch (const CLI::ParseError& e) {
+    return UsageError(command, e.what());
+  }
+  auto action = std::find_if(FActions.begin(), FActions.end(), [](const auto& a) { return a.first->parsed(); });
+  if (action == FActions.end()) return UsageError(nullptr, "a command is required");
+  try {
+    return action->second();
+  } catch (const EUsageError& e) {
+    return UsageError(action->first, e.Message());
+  } catch (const Exception& e) {
+    std::cout.flush();
+    std::cerr << Printable(ErrorLine(e)) << '\n';
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << Printable(std::string("error: Exception: ") + e.what()) << '\n';
+  }
+  return kExitError;
+}
+
+std::string ErrorLine(const Exception& E) {
+  if (const auto* placed = dynamic_cast<const EFileLineError*>(&E))
+    return placed->FileName() + ":" + std::to_string(placed->Line()) + ": error: " + E.ClassName() + ": " +
+           placed->Text();
+  return std::string("error: ") + E.ClassName() + ": " + E.Message();
+}
+
+std::string NearestWord(std::string_view Word, const std::vector<std::string>& Candidates) {
+  // Edits between the two words, an adjacent swap counting as one (optimal string alignment).
+  auto distance = [](std::string_view a, std::string_view b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+      for (size_t j = 1; j <= b.size(); ++j) {
+        size_t cost =
+            std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]))
+                ? 0
+                : 1;
+        d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+        if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+          d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    return d[a.size()][b.size()];
+  };
+  // A word that begins exactly one candidate ("new" for "new-demo") means that one.
+  std::string nearest;
+  for (const std::string& candidate : Candidates) {
+    if (Word.size() < 2 || !candidate.starts_with(Word)) continue;
+    if (!nearest.empty()) {
+      nearest.clear();
+      break;
+    }
+    nearest = candidate;
+  }
+  if (!nearest.empty()) return nearest;
+  size_t best = std::max<size_t>(1, Word.size() / 3) + 1;
+  for (const std::string& candidate : Candidates) {
+    size_t d = distance(Word, candidate);
+    if (d < best) {
+      best = d;
+      nearest = candidate;
+    }
+  }
+  return nearest;
+}

@@ -1,0 +1,71 @@
+// designhost's command line: the commands with their help (what each does, its exit statuses,
+// an example), the help texts made from them, and usage errors that say what was wrong and
+// name the nearest valid word. The man page and the shell completion read the same help, so a
+// command added here appears in all of them.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/rtl/SysUtils.h"
+
+constexpr int kExitDone = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitScript = 3;
+
+// The exit statuses every command shares; a command's help adds its own after them.
+extern const std::vector<std::string> kCommonExitStatus;
+
+// What a command's help says besides its arguments and options.
+struct TCommandHelp {
+  std::string Name{};
+  std::string Summary{};      // one line, shown in the list of commands
+  std::string Description{};  // paragraphs (split by blank lines) after the summary in the command's help
+  std::vector<std::string> ExitStatus = kCommonExitStatus;  // "N  meaning" each
+  std::vector<std::string> Examples{};                      // command lines
+};
+
+class TCommandLine {
+ public:
+  // The program's help: Description, the commands, Notes (sections on output formats, errors,
+  // exit statuses), the options, then Examples.
+  TCommandLine(const std::string& Description, const std::string& Notes, const std::string& Examples);
+
+  // Declares a command; the caller adds its arguments and options to the answer. Action runs
+  // the command once they are parsed and answers the exit status.
+  CLI::App* Add(const TCommandHelp& Help, std::function<int()> Action);
+
+  // The design packages named with --package, in the order given.
+  const std::vector<std::string>& Packages() const { return FPackages; }
+
+  // Parses the arguments and runs the command: its exit status, or 2 for wrong usage and 1 for
+  // an error it raised, each printed on stderr.
+  int Run(int argc, const char* const* argv);
+
+ private:
+  int RunHelp() const;
+  // Checks Args word by word and answers the first that is no command, or no option of the
+  // command before it, as a message naming the nearest valid word (empty when all are known).
+  // Options of the program that follow the command are moved before it, so they may be given
+  // anywhere: `designhost palette --package more.so`. Command becomes the command named.
+  std::string Arrange(std::vector<std::string>& Args, const CLI::App*& Command) const;
+  int UsageError(const CLI::App* Command, const std::string& Message) const;
+
+  CLI::App FApp;
+  std::vector<std::string> FPackages;
+  std::vector<std::pair<CLI::App*, std::function<int()>>> FActions;
+  CLI::App* FHelp = nullptr;
+  std::string FHelpTopic;
+};
+
+// How an error is printed on stderr: "error: CLASS: MESSAGE", or with the place first,
+// "FILE:LINE: error: CLASS: MESSAGE", for an error at a line of a file.
+std::string ErrorLine(const Exception& E);
+
+// The candidate nearest to Word (by edits, without regard to case, or the one candidate it
+// begins), or empty when none is near enough to be what was meant.
+std::string NearestWord(std::string_view Word, const std::vector<std::string>& Candidates);
