@@ -5,17 +5,6 @@
 
 #include "host/rtl/SysUtils.h"
 
-std::string NextFieldName(std::string_view Fields, size_t& Pos) {
-  size_t start = std::min(Pos, Fields.size());
-  size_t stop = Fields.find(';', start);
-  if (stop == std::string_view::npos) {
-    Pos = Fields.size();
-    return std::string(Fields.substr(start));
-  }
-  Pos = stop + 1;
-  return std::string(Fields.substr(start, stop - start));
-}
-
 std::pair<std::string, std::string> SplitJoinLine(std::string_view Line,
                                                   const std::function<bool(std::string_view)>& IsDetail,
                                                   const std::function<bool(std::string_view)>& IsMaster) {

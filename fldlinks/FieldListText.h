@@ -1,6 +1,6 @@
-// Text routines of the Field Link Designer: field list texts ("A;B;C"), join lines
-// ("Detail -> Master"), putting a list of names back into a reference order, and the look-ups
-// by name that keep the designer's loops over long lists linear.
+// Text routines of the Field Link Designer: join lines ("Detail -> Master"), putting a list of
+// names back into a reference order, and the look-ups by name that keep the designer's loops
+// over long lists linear. Field list texts are split by host/dataclx/FieldList.h.
 #pragma once
 
 #include <cstddef>
@@ -11,29 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
-
-// The name that starts at Pos in a field list text, up to the next ";" or the end; Pos (from 0)
-// moves past the name and its ";". Blanks are kept and empty names are answered as they stand.
-std::string NextFieldName(std::string_view Fields, size_t& Pos);
 
 // Puts the entries of List (with their objects) into the order of their first positions in
 // Reference, compared without regard to case. Entries that Reference lacks come first; entries
 // of equal position keep their relative order.
 void OrderFieldList(const TStrings* Reference, TStrings* List);
-
-// Brackets a batch of changes to a list in BeginUpdate/EndUpdate, so a list box tells its
-// observers once instead of once per item.
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TStrings* List) : FList(List) { FList->BeginUpdate(); }
-  ~TUpdateScope() { FList->EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TStrings* FList;
-};
 
 // The first position of every name of a list, compared as the platform's string lists compare
 // (IndexOf), so look-ups inside loops over long lists stay constant time.

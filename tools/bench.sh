@@ -7,3 +7,6 @@ for bench in "$build"/bin/*Bench; do
   printf '\n== %s\n' "$(basename "$bench")"
   "$bench" --benchmark_counters_tabular=true
 done
+
+printf '\n== whole commands beside the sqlite3 shell (tools/bench-endtoend.py)\n'
+python3 "$(dirname "$0")/bench-endtoend.py" "$build"

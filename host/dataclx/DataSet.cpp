@@ -1,5 +1,5 @@
-// TDataSet: opening and closing, field creation, the records a descendant supplies and the
-// notices its data sources pass on.
+// TDataSet: opening and closing, field creation, the records a descendant supplies (at once or
+// through a reader, read as navigation needs them) and the notices its data sources pass on.
 #include "host/dataclx/DataSet.h"
 
 #include <algorithm>
@@ -72,7 +72,7 @@ void TDataSet::Open() {
     throw;
   }
   FState = dsBrowse;
-  MoveTo(FRecordData.empty() ? -1 : 0);
+  if (!FReader) MoveTo(FRecordData.empty() ? -1 : 0);
   DataEvent(deUpdateState);
 }
 
@@ -133,13 +133,71 @@ void TDataSet::InitFieldDefs() {
   FFieldDefs->SetUpdated(true);
 }
 
-int TDataSet::RecordCount() const {
-  return FRecordFieldCount > 0 ? static_cast<int>(FRecordData.size()) / FRecordFieldCount : 0;
+size_t TDataSet::LoadedCount() const {
+  return FRecordFieldCount > 0 ? FRecordData.size() / static_cast<size_t>(FRecordFieldCount) : 0;
 }
 
-int TDataSet::RecNo() const { return FCurrent + 1; }
+bool TDataSet::ReadUpTo(size_t Record) const {
+  while (LoadedCount() <= Record && FReader) {
+    const size_t before = FRecordData.size();
+    bool more;
+    try {
+      more = FReader->Read(FRecordData);
+    } catch (...) {
+      // The reader keeps its place: asking again reports the failure again rather than
+      // taking the records read so far for all there are.
+      FRecordData.resize(before);
+      throw;
+    }
+    if (!more) {
+      FRecordData.resize(before);
+      FReader.reset();
+      break;
+    }
+    if (FRecordData.size() - before != static_cast<size_t>(FRecordFieldCount)) {
+      FRecordData.resize(before);
+      DatabaseError("Record data does not fit the fields", const_cast<TDataSet*>(this));
+    }
+    ++FRecordsRead;
+  }
+  return LoadedCount() > Record;
+}
 
-void TDataSet::MoveTo(int Record) {
+void TDataSet::Settle() const {
+  if (!FUnsettled) return;
+  FUnsettled = false;
+  try {
+    MoveTo(ReadUpTo(0) ? 0 : -1);
+  } catch (...) {
+    FUnsettled = true;
+    throw;
+  }
+}
+
+int TDataSet::RecordCount() const {
+  while (FReader) ReadUpTo(LoadedCount());
+  return static_cast<int>(LoadedCount());
+}
+
+bool TDataSet::IsEmpty() const { return !ReadUpTo(0); }
+
+bool TDataSet::Eof() const {
+  Settle();
+  return FEof;
+}
+
+bool TDataSet::Bof() const {
+  Settle();
+  return FBof;
+}
+
+int TDataSet::RecNo() const {
+  Settle();
+  return FCurrent + 1;
+}
+
+void TDataSet::MoveTo(int Record) const {
+  FUnsettled = false;
   FCurrent = Record;
   FBof = true;
   FEof = Record < 0;
@@ -147,21 +205,23 @@ void TDataSet::MoveTo(int Record) {
 
 void TDataSet::First() {
   CheckActive();
-  MoveTo(RecordCount() > 0 ? 0 : -1);
+  MoveTo(ReadUpTo(0) ? 0 : -1);
   DataEvent(deDataSetScroll);
 }
 
 void TDataSet::Last() {
   CheckActive();
-  MoveTo(RecordCount() - 1);
-  FBof = RecordCount() == 0;
+  const int count = RecordCount();
+  MoveTo(count - 1);
+  FBof = count == 0;
   FEof = true;
   DataEvent(deDataSetScroll);
 }
 
 void TDataSet::Next() {
   CheckActive();
-  if (FCurrent + 1 < RecordCount()) {
+  Settle();
+  if (FCurrent >= 0 && ReadUpTo(static_cast<size_t>(FCurrent) + 1)) {
     ++FCurrent;
     FBof = false;
     DataEvent(deDataSetScroll, 1);
@@ -172,6 +232,7 @@ void TDataSet::Next() {
 
 void TDataSet::Prior() {
   CheckActive();
+  Settle();
   if (FCurrent > 0) {
     --FCurrent;
     FEof = false;
@@ -184,21 +245,32 @@ void TDataSet::Prior() {
 void TDataSet::SetRecordData(int FieldCount, std::vector<TRecordValue> Values) {
   if (FieldCount <= 0 || Values.size() % static_cast<size_t>(FieldCount) != 0)
     DatabaseError("Record data does not fit the fields", this);
+  FReader.reset();
   FRecordFieldCount = FieldCount;
   FRecordData = std::move(Values);
-  if (Active()) {
-    MoveTo(FRecordData.empty() ? -1 : 0);
-    DataEvent(deDataSetChange);
-  }
+  MoveTo(FRecordData.empty() ? -1 : 0);
+  if (Active()) DataEvent(deDataSetChange);
+}
+
+void TDataSet::SetRecordReader(int FieldCount, std::unique_ptr<TRecordReader> Reader) {
+  if (FieldCount <= 0) DatabaseError("Record data does not fit the fields", this);
+  FRecordFieldCount = FieldCount;
+  FRecordData.clear();
+  FReader = std::move(Reader);
+  MoveTo(-1);
+  FUnsettled = true;
+  if (Active()) DataEvent(deDataSetChange);
 }
 
 void TDataSet::ClearRecordData() {
+  FReader.reset();
   FRecordData.clear();
   FRecordFieldCount = 0;
   MoveTo(-1);
 }
 
-const TDataSet::TRecordValue* TDataSet::CurrentValue(int FieldIndex) const {
+const TRecordValue* TDataSet::CurrentValue(int FieldIndex) const {
+  Settle();
   if (FCurrent < 0 || FieldIndex < 0 || FieldIndex >= FRecordFieldCount) return nullptr;
   return &FRecordData[static_cast<size_t>(FCurrent) * static_cast<size_t>(FRecordFieldCount) +
                       static_cast<size_t>(FieldIndex)];

@@ -1,5 +1,7 @@
 // TDataSet: the platform's data set. It owns its field definitions and fields, opens and closes
-// through overridable steps, and keeps the records a descendant supplies for simple navigation.
+// through overridable steps, and keeps the records a descendant supplies for simple navigation:
+// all at once, or through a record reader that is asked for a record only when navigation, a
+// field's value or a count needs one.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +50,20 @@ enum TDataEvent {
   deDisabledStateChange
 };
 
+// A record value: the text of a field, or nothing for null.
+using TRecordValue = std::optional<std::string>;
+
+// Reads a data set's records one at a time, from the first, when the data set needs the next
+// one. Nothing is read before the first Read; the data set frees the reader when it has read
+// the last record or when its records are replaced.
+class TRecordReader {
+ public:
+  virtual ~TRecordReader() = default;
+  // Appends the next record's values (one per field) to Values and answers true; false when
+  // there are no more records.
+  virtual bool Read(std::vector<TRecordValue>& Values) = 0;
+};
+
 class TDataSet : public TComponent {
   TIRVENDAL_CLASS(TDataSet)
 
@@ -81,17 +97,22 @@ class TDataSet : public TComponent {
   // True when this data set is DataSource's data set or a master of it, directly or not.
   bool IsLinkedTo(const TDataSource* DataSource) const;
 
-  // Navigation over the records the descendant supplied.
+  // Navigation over the records the descendant supplied. Records from a reader are read as
+  // far as the request needs: the first record for Eof, Bof, IsEmpty or a field's value,
+  // the next one for Next, all of them for Last and RecordCount.
   void First();
   void Next();
   void Prior();
   void Last();
-  bool Eof() const { return FEof; }
-  bool Bof() const { return FBof; }
-  bool IsEmpty() const { return RecordCount() == 0; }
+  bool Eof() const;
+  bool Bof() const;
+  bool IsEmpty() const;
   int RecordCount() const;
   // The current record's number from 1; 0 when there is none.
   int RecNo() const;
+  // How many records this data set has taken from record readers since it was made: what
+  // navigation has cost in reads.
+  int64_t RecordsRead() const { return FRecordsRead; }
 
   // Raises "Cannot perform this operation on an open dataset" / "... on a closed dataset".
   void CheckInactive() const;
@@ -100,9 +121,6 @@ class TDataSet : public TComponent {
   void Loaded() override;
 
  protected:
-  // A record value: the text of a field, or nothing for null.
-  using TRecordValue = std::optional<std::string>;
-
   virtual void InternalOpen() {}
   virtual void InternalClose() {}
   // Reads the field definitions into FieldDefs; the base keeps the ones it was given.
@@ -118,6 +136,10 @@ class TDataSet : public TComponent {
   // Replaces the records: Values holds FieldCount values per record, record after record.
   // The cursor moves to the first record and the data links hear of the change.
   void SetRecordData(int FieldCount, std::vector<TRecordValue> Values);
+  // Replaces the records by those Reader will read, FieldCount values each; none is read now.
+  // The cursor is on the first record (read when asked for) and the data links hear of the
+  // change.
+  void SetRecordReader(int FieldCount, std::unique_ptr<TRecordReader> Reader);
   void ClearRecordData();
   // Told to every data source of this data set, and by them to their data links.
   void DataEvent(TDataEvent Event, intptr_t Info = 0);
@@ -129,7 +151,14 @@ class TDataSet : public TComponent {
   friend class TDataSource;
 
   const TRecordValue* CurrentValue(int FieldIndex) const;
-  void MoveTo(int Record);
+  void MoveTo(int Record) const;
+  // Puts the cursor on the first record when it waits to be placed there (after new records);
+  // reads that record from the reader.
+  void Settle() const;
+  // Reads from the reader until the record with that number (from 0) is there or the reader
+  // has no more; answers whether it is there.
+  bool ReadUpTo(size_t Record) const;
+  size_t LoadedCount() const;
 
   std::unique_ptr<TFieldDefs> FFieldDefs;
   std::unique_ptr<TFields> FFields;
@@ -138,8 +167,13 @@ class TDataSet : public TComponent {
   bool FDefaultFields = false;   // the fields were made from the definitions at Open
   bool FStreamedActive = false;  // stored open; opened by Loaded, or kept when that failed
   int FRecordFieldCount = 0;
-  std::vector<TRecordValue> FRecordData;
-  int FCurrent = -1;
-  bool FEof = true;
-  bool FBof = true;
+  // Records read so far, and the reader of the rest (nil when every record is here). They
+  // change while reading, which const requests such as Eof may do.
+  mutable std::vector<TRecordValue> FRecordData;
+  mutable std::unique_ptr<TRecordReader> FReader;
+  mutable int64_t FRecordsRead = 0;
+  mutable bool FUnsettled = false;  // the cursor waits to go to the first record
+  mutable int FCurrent = -1;
+  mutable bool FEof = true;
+  mutable bool FBof = true;
 };

@@ -3,7 +3,7 @@
 
 #include "host/rtl/Component.h"
 
-void DatabaseError(const std::string& Message, TComponent* Component) {
-  if (Component && !Component->Name().empty()) throw EDatabaseError(Component->Name() + ": " + Message);
-  throw EDatabaseError(Message);
+void DatabaseError(const std::string& Message, TComponent* Component, int ErrorCode) {
+  if (Component && !Component->Name().empty()) throw EDatabaseError(Component->Name() + ": " + Message, ErrorCode);
+  throw EDatabaseError(Message, ErrorCode);
 }

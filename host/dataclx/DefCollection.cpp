@@ -38,7 +38,6 @@ int TDefCollection::IndexOf(std::string_view Name) const {
 }
 
 void TDefCollection::GetItemNames(TStrings* List) const {
-  List->BeginUpdate();
+  TUpdateScope update(List);
   for (int i = 0; i < Count(); ++i) List->Add(static_cast<TNamedItem*>(TCollection::Items(i))->Name());
-  List->EndUpdate();
 }

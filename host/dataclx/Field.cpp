@@ -21,7 +21,7 @@ TClass TFields::StaticClass() {
 
 TField::TField(TComponent* Owner) : TComponent(Owner) {}
 
-int TField::Index() const { return FDataSet ? FDataSet->Fields()->IndexOf(this) : -1; }
+int TField::Index() const { return FDataSet ? FIndex : -1; }
 
 bool TField::IsNull() const {
   const auto* value = FDataSet ? FDataSet->CurrentValue(Index()) : nullptr;
@@ -49,6 +49,7 @@ TField* TFields::Fields(int Index) const {
 
 TField* TFields::Add(std::unique_ptr<TField> Field) {
   Field->FDataSet = FDataSet;
+  Field->FIndex = static_cast<int>(FList.size());
   FList.push_back(std::move(Field));
   if (FByNameValid) FByName.emplace(AnsiLowerCase(FList.back()->FieldName()), FList.size() - 1);
   return FList.back().get();
@@ -83,13 +84,11 @@ TField* TFields::FieldByName(std::string_view FieldName) const {
 }
 
 int TFields::IndexOf(const TField* Field) const {
-  for (size_t i = 0; i < FList.size(); ++i)
-    if (FList[i].get() == Field) return static_cast<int>(i);
-  return -1;
+  if (!Field || Field->FIndex < 0 || static_cast<size_t>(Field->FIndex) >= FList.size()) return -1;
+  return FList[static_cast<size_t>(Field->FIndex)].get() == Field ? Field->FIndex : -1;
 }
 
 void TFields::GetFieldNames(TStrings* List) const {
-  List->BeginUpdate();
+  TUpdateScope update(List);
   for (const auto& field : FList) List->Add(field->FieldName());
-  List->EndUpdate();
 }

@@ -42,6 +42,7 @@ class TField : public TComponent {
   int FSize = 0;
   bool FRequired = false;
   TDataSet* FDataSet = nullptr;
+  int FIndex = -1;  // the place TFields gave it
 };
 
 class TFields : public TObject {

@@ -1,17 +1,34 @@
-// Splitting field list texts.
+// Field list texts: splitting them and finding their fields.
 #include "host/dataclx/FieldList.h"
 
+#include <algorithm>
+
+#include "host/dataclx/DataSet.h"
 #include "host/rtl/SysUtils.h"
 
-std::vector<std::string> SplitFieldList(std::string_view Text) {
-  std::vector<std::string> names;
-  if (Text.empty()) return names;
-  size_t start = 0;
-  while (true) {
-    size_t stop = Text.find(';', start);
-    names.push_back(Trim(Text.substr(start, stop == std::string_view::npos ? std::string_view::npos : stop - start)));
-    if (stop == std::string_view::npos) break;
-    start = stop + 1;
+std::string NextFieldName(std::string_view Fields, size_t& Pos) {
+  size_t start = std::min(Pos, Fields.size());
+  size_t stop = Fields.find(';', start);
+  if (stop == std::string_view::npos) {
+    Pos = Fields.size();
+    return std::string(Fields.substr(start));
   }
+  Pos = stop + 1;
+  return std::string(Fields.substr(start, stop - start));
+}
+
+std::vector<std::string> SplitFieldList(std::string_view Fields) {
+  std::vector<std::string> names;
+  if (Fields.empty()) return names;
+  const size_t count = static_cast<size_t>(std::count(Fields.begin(), Fields.end(), ';')) + 1;
+  names.reserve(count);
+  size_t pos = 0;
+  for (size_t i = 0; i < count; ++i) names.push_back(NextFieldName(Fields, pos));
   return names;
+}
+
+TField* FindListedField(const TDataSet* DataSet, std::string_view Name) {
+  if (TField* field = DataSet->FindField(Name)) return field;
+  std::string trimmed = Trim(Name);
+  return trimmed.size() == Name.size() ? nullptr : DataSet->FindField(trimmed);
 }

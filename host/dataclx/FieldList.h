@@ -1,11 +1,23 @@
-// Field list texts ("CustNo;SaleDate"): the names that MasterFields, IndexFieldNames and an
-// index definition's Fields hold, joined by ";".
+// Field list texts: field names joined by ";" ("CustNo;SaleDate"), as MasterFields,
+// IndexFieldNames and an index definition's Fields hold them. A name keeps the blanks at its
+// edges, since a column's name may have them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The names of a field list text, in order; blanks around a name are not part of it. An empty
-// text has no names; "a;;b" has an empty one in the middle.
-std::vector<std::string> SplitFieldList(std::string_view Text);
+#include "host/dataclx/Forward.h"
+
+// The name that starts at Pos (from 0), up to the next ";" or the end; Pos moves past the name
+// and its ";". Empty names are answered as they stand.
+std::string NextFieldName(std::string_view Fields, size_t& Pos);
+
+// Every name of the text, one more than it has ";"; none for an empty text.
+std::vector<std::string> SplitFieldList(std::string_view Fields);
+
+// The field of DataSet that a name of a field list stands for: the field of exactly that name,
+// else the one named as the name reads without its edge blanks, so a hand-typed list such as
+// "CustNo; SaleDate" still resolves. Nil when there is neither.
+TField* FindListedField(const TDataSet* DataSet, std::string_view Name);

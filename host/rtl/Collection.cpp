@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/rtl/TypInfo.h"
+#include "host/rtl/UpdateScope.h"
 
 TClass TCollectionItem::StaticClass() {
   static const TClassInfo info = TClassBuilder<TCollectionItem>("TCollectionItem", TPersistent::StaticClass()).Build();
@@ -110,8 +111,7 @@ void TCollection::Assign(const TPersistent* Source) {
     copy->Assign(item.get());
     copies.push_back(std::move(copy));
   }
-  BeginUpdate();
+  TUpdateScope update(this);
   FItems = std::move(copies);
   for (auto& item : FItems) item->FID = FNextID++;
-  EndUpdate();
 }

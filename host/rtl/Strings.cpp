@@ -32,16 +32,15 @@ void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex, Count());
   CheckIndex(NewIndex, Count());
-  BeginUpdate();
+  TUpdateScope update(this);
   std::string text = Get(CurIndex);
   TObject* object = GetObject(CurIndex);
   Delete(CurIndex);
   InsertObject(NewIndex, text, object);
-  EndUpdate();
 }
 
 void TStrings::Exchange(int Index1, int Index2) {
-  BeginUpdate();
+  TUpdateScope update(this);
   std::string t1 = Get(Index1), t2 = Get(Index2);
   TObject* o1 = GetObject(Index1);
   TObject* o2 = GetObject(Index2);
@@ -49,7 +48,6 @@ void TStrings::Exchange(int Index1, int Index2) {
   PutObject(Index1, o2);
   Put(Index2, t1);
   PutObject(Index2, o1);
-  EndUpdate();
 }
 
 int TStrings::IndexOf(std::string_view S) const {
@@ -71,9 +69,8 @@ int TStrings::AddObject(const std::string& S, TObject* Object) {
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
-  BeginUpdate();
+  TUpdateScope update(this);
   for (int i = 0, n = Strings->Count(); i < n; ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
-  EndUpdate();
 }
 
 std::vector<std::string> TStrings::ToVector() const {
@@ -84,10 +81,9 @@ std::vector<std::string> TStrings::ToVector() const {
 }
 
 void TStrings::SetVector(const std::vector<std::string>& Items) {
-  BeginUpdate();
+  TUpdateScope update(this);
   Clear();
   for (const std::string& s : Items) Add(s);
-  EndUpdate();
 }
 
 std::string TStrings::Text() const {
@@ -97,7 +93,7 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(std::string_view Text) {
-  BeginUpdate();
+  TUpdateScope update(this);
   Clear();
   size_t start = 0;
   while (start < Text.size()) {
@@ -108,7 +104,6 @@ void TStrings::SetText(std::string_view Text) {
     Add(std::string(line));
     start = end + 1;
   }
-  EndUpdate();
 }
 
 std::string TStrings::CommaText() const {
@@ -139,10 +134,9 @@ void TStrings::EndUpdate() {
 void TStrings::Assign(const TPersistent* Source) {
   if (auto* source = dynamic_cast<const TStrings*>(Source)) {
     if (source == this) return;
-    BeginUpdate();
+    TUpdateScope update(this);
     Clear();
     AddStrings(source);
-    EndUpdate();
     return;
   }
   TPersistent::Assign(Source);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <vector>
 
 #include "host/dataclx/DatabaseError.h"
@@ -15,9 +16,15 @@
 
 namespace {
 
+// The second column marks a virtual table, whose module may keep its data in shadow tables.
 constexpr std::string_view kTableNames =
-    "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-    "ORDER BY rowid";
+    "SELECT name, sql LIKE 'CREATE VIRTUAL TABLE%' FROM sqlite_master "
+    "WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid";
+// The shadow tables, which SQLite's own table list marks.
+constexpr std::string_view kShadowTables = "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
+// The statement that made a table, for what the column list does not tell (collations).
+constexpr std::string_view kTableSql =
+    "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE";
 constexpr std::string_view kColumns =
     "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?1)";
 constexpr std::string_view kPrimaryKey = "SELECT name, pk FROM pragma_table_xinfo(?1) WHERE pk > 0 OR cid = 0";
@@ -164,22 +171,135 @@ TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size) {
 }
 
 void ReadTableNames(TSqliteConnection& Db, TStrings* List) {
-  TStatementRun run(Db.Prepare(kTableNames));
-  List->BeginUpdate();
-  try {
-    while (run->Step()) List->Add(std::string(run->ColumnText(0)));
-  } catch (...) {
-    List->EndUpdate();
-    throw;
+  std::vector<std::string> names;
+  bool anyVirtual = false;
+  {
+    TStatementRun run(Db.Prepare(kTableNames));
+    while (run->Step()) {
+      names.emplace_back(run->ColumnText(0));
+      anyVirtual = anyVirtual || run->ColumnInt(1) != 0;
+    }
   }
-  List->EndUpdate();
+  // Only a virtual table's module makes shadow tables: without one there is nothing to leave out.
+  std::vector<std::string> shadows;
+  if (anyVirtual) {
+    TStatementRun run(Db.Prepare(kShadowTables));
+    while (run->Step()) shadows.emplace_back(run->ColumnText(0));
+    std::sort(shadows.begin(), shadows.end());
+  }
+  TUpdateScope update(List);
+  for (std::string& name : names)
+    if (!std::binary_search(shadows.begin(), shadows.end(), name)) List->Add(std::move(name));
 }
 
-void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
-                   TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component) {
-  // Read into copies first, so an error leaves the data set's definitions as they were.
-  TFieldDefs fields(FieldDefs->DataSet());
-  TQVRAdvFieldDefs extended(FieldDefs->DataSet());
+namespace {
+
+bool IsWordChar(char C) {
+  auto c = static_cast<unsigned char>(C);
+  return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80;
+}
+
+// An identifier as SQL spells it, without its quotes.
+std::string Dequote(std::string_view Token) {
+  if (Token.empty()) return {};
+  char open = Token.front();
+  if (open == '[') return std::string(Token.substr(1, Token.size() - 2));
+  if (open != '"' && open != '`' && open != '\'') return std::string(Token);
+  std::string name;
+  for (size_t i = 1; i + 1 < Token.size(); ++i) {
+    name += Token[i];
+    if (Token[i] == open) ++i;  // a doubled quote stands for one
+  }
+  return name;
+}
+
+// The parts of a CREATE TABLE statement's list of columns and constraints, each as its words
+// and quoted names outside nested parentheses; AutoIncrement tells whether the word
+// AUTOINCREMENT occurs anywhere in the list. Empty when the statement has no such list.
+std::vector<std::vector<std::string_view>> DefinitionParts(std::string_view Sql, bool& AutoIncrement) {
+  std::vector<std::vector<std::string_view>> parts;
+  AutoIncrement = false;
+  int depth = 0;
+  for (size_t i = 0; i < Sql.size();) {
+    const char c = Sql[i];
+    if (size_t skipped = SkipQuotedOrComment(Sql, i); skipped != i) {
+      if (depth == 1 && c != '-' && c != '/') parts.back().push_back(Sql.substr(i, skipped - i));
+      i = skipped;
+      continue;
+    }
+    if (IsWordChar(c)) {
+      size_t end = i;
+      while (end < Sql.size() && IsWordChar(Sql[end])) ++end;
+      std::string_view word = Sql.substr(i, end - i);
+      if (depth >= 1 && SameText(word, "AUTOINCREMENT")) AutoIncrement = true;
+      if (depth == 1) parts.back().push_back(word);
+      i = end;
+      continue;
+    }
+    if (c == '(') {
+      if (++depth == 1) parts.emplace_back();
+    } else if (c == ')') {
+      if (--depth == 0) return parts;
+    } else if (c == ',' && depth == 1) {
+      parts.emplace_back();
+    }
+    ++i;
+  }
+  return {};
+}
+
+bool StartsConstraint(std::string_view Word) {
+  for (std::string_view keyword : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
+    if (SameText(Word, keyword)) return true;
+  return false;
+}
+
+// Sets each column's collation and AUTOINCREMENT from the table's CREATE TABLE statement, all
+// in one pass over it. False (and nothing set) when the statement's columns are not exactly
+// Extended's, by name and in order: a virtual table's, for one, come from its module.
+bool ColumnClausesFromSql(std::string_view Sql, TQVRAdvFieldDefs& Extended) {
+  constexpr std::string_view kVirtual = "CREATE VIRTUAL";
+  if (Sql.size() >= kVirtual.size() && SameText(Sql.substr(0, kVirtual.size()), kVirtual)) return false;
+  bool autoIncrement = false;
+  const auto parts = DefinitionParts(Sql, autoIncrement);
+  std::vector<std::string> collations;
+  for (const auto& words : parts) {
+    if (words.empty()) return false;
+    if (StartsConstraint(words.front())) break;
+    std::string collation = "BINARY";
+    for (size_t i = 1; i + 1 < words.size(); ++i)
+      if (SameText(words[i], "COLLATE")) collation = Dequote(words[i + 1]);
+    size_t column = collations.size();
+    if (static_cast<int>(column) >= Extended.Count() || !SameText(Dequote(words.front()), Extended.Items(static_cast<int>(column))->Name()))
+      return false;
+    collations.push_back(std::move(collation));
+  }
+  if (static_cast<int>(collations.size()) != Extended.Count()) return false;
+  // AUTOINCREMENT is allowed only on a table's one INTEGER PRIMARY KEY column.
+  int keyColumns = 0;
+  for (int i = 0; i < Extended.Count(); ++i) keyColumns += Extended.Items(i)->PrimaryKeyIndex() > 0 ? 1 : 0;
+  for (int i = 0; i < Extended.Count(); ++i) {
+    TQVRAdvFieldDef* def = Extended.Items(i);
+    if (def->Generated()) continue;
+    def->SetCollation(collations[static_cast<size_t>(i)]);
+    def->SetAutoIncrement(autoIncrement && keyColumns == 1 && def->PrimaryKeyIndex() == 1);
+  }
+  return true;
+}
+
+// A table's columns as read from the file, kept while the file stays as it was.
+struct TColumnDefinitions {
+  TFieldDefs Fields{nullptr};
+  TQVRAdvFieldDefs Extended{nullptr};
+};
+
+std::shared_ptr<const TColumnDefinitions> ReadColumns(TSqliteConnection& Db, const std::string& Table,
+                                                      TComponent* Component) {
+  const std::string key = "columns\n" + Table;
+  if (auto kept = Db.FindDerived(key)) return std::static_pointer_cast<const TColumnDefinitions>(kept);
+  auto read = std::make_shared<TColumnDefinitions>();
+  TFieldDefs& fields = read->Fields;
+  TQVRAdvFieldDefs& extended = read->Extended;
   {
     TStatementRun run(Db.Prepare(kColumns));
     run->Bind(1, Table);
@@ -202,16 +322,35 @@ void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* 
     }
   }
   if (fields.Count() == 0) NoSuchTable(Table, Component);
-  for (int i = 0; i < extended.Count(); ++i) {
-    TQVRAdvFieldDef* def = extended.Items(i);
-    if (def->Generated()) continue;  // SQLite keeps no metadata for them
-    auto meta = Db.ColumnMetadata(Table, def->Name());
-    def->SetCollation(meta.Collation);
-    def->SetAutoIncrement(meta.AutoIncrement);
-    if (meta.AutoIncrement) fields.Items(i)->SetDataType(ftAutoInc);
+  std::string sql;
+  {
+    TStatementRun run(Db.Prepare(kTableSql));
+    run->Bind(1, Table);
+    if (run->Step()) sql = run->ColumnText(0);
   }
-  FieldDefs->Assign(&fields);
-  if (AdvFieldDefs) AdvFieldDefs->Assign(&extended);
+  if (!ColumnClausesFromSql(sql, extended)) {
+    // SQLite is asked column by column where the statement does not tell.
+    for (int i = 0; i < extended.Count(); ++i) {
+      TQVRAdvFieldDef* def = extended.Items(i);
+      if (def->Generated()) continue;  // SQLite keeps no metadata for them
+      auto meta = Db.ColumnMetadata(Table, def->Name());
+      def->SetCollation(meta.Collation);
+      def->SetAutoIncrement(meta.AutoIncrement);
+    }
+  }
+  for (int i = 0; i < extended.Count(); ++i)
+    if (extended.Items(i)->AutoIncrement()) fields.Items(i)->SetDataType(ftAutoInc);
+  Db.KeepDerived(key, read);
+  return read;
+}
+
+}  // namespace
+
+void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
+                   TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component) {
+  const auto columns = ReadColumns(Db, Table, Component);
+  FieldDefs->Assign(&columns->Fields);
+  if (AdvFieldDefs) AdvFieldDefs->Assign(&columns->Extended);
 }
 
 namespace {
@@ -255,8 +394,14 @@ std::vector<TIndexListEntry> ReadIndexList(TSqliteConnection& Db, const std::str
 }  // namespace
 
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component) {
+  const std::string cacheKey = "indexes\n" + Table;
+  if (auto kept = Db.FindDerived(cacheKey)) {
+    IndexDefs->Assign(static_cast<const TIndexDefs*>(kept.get()));
+    return;
+  }
   // Read into a copy first, so an error leaves the data set's definitions as they were.
-  TIndexDefs result(IndexDefs->DataSet());
+  auto read = std::make_shared<TIndexDefs>(nullptr);
+  TIndexDefs& result = *read;
   TIndexDef* primary = AddPrimaryKey(Db, Table, result, Component);
   const std::vector<TIndexListEntry> list = ReadIndexList(Db, Table);
 
@@ -329,5 +474,6 @@ void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* 
     keys->Bind(1, key->Name);
     while (keys->Step()) MarkDescending(primary, keys->ColumnText(0));
   }
+  Db.KeepDerived(cacheKey, read);
   IndexDefs->Assign(&result);
 }

@@ -23,9 +23,8 @@ TQVRSession::TQVRSession(std::string SessionName) : FSessionName(std::move(Sessi
 TQVRSession::~TQVRSession() = default;
 
 void TQVRSession::GetDatabaseNames(TStrings* List) const {
-  List->BeginUpdate();
+  TUpdateScope update(List);
   for (TQVRDatabase* database : FDatabases) List->Add(database->DatabaseName());
-  List->EndUpdate();
 }
 
 void TQVRSession::GetTableNames(const std::string& DatabaseName, TStrings* List) const {
@@ -67,9 +66,8 @@ TQVRSession* TQVRSessionList::Sessions(int Index) const {
 }
 
 void TQVRSessionList::GetSessionNames(TStrings* List) const {
-  List->BeginUpdate();
+  TUpdateScope update(List);
   for (const auto& session : FSessions) List->Add(session->SessionName());
-  List->EndUpdate();
 }
 
 TQVRSession* TQVRSessionList::FindSession(std::string_view SessionName) const {

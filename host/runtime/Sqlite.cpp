@@ -51,7 +51,8 @@ std::string FileUri(const std::string& FileName, const char* Query) {
 }
 
 [[noreturn]] void RaiseSqlite(sqlite3* Db, const char* What) {
-  throw EDatabaseError(std::string(What) + ": " + (Db ? sqlite3_errmsg(Db) : "out of memory"));
+  throw EDatabaseError(std::string(What) + ": " + (Db ? sqlite3_errmsg(Db) : "out of memory"),
+                       Db ? sqlite3_extended_errcode(Db) : SQLITE_NOMEM);
 }
 
 }  // namespace
@@ -104,7 +105,10 @@ int64_t TSqliteStatement::ColumnInt(int Column) const { return sqlite3_column_in
 
 void TSqliteConnection::TDeleter::operator()(sqlite3* Db) const noexcept { sqlite3_close_v2(Db); }
 
-TSqliteConnection::TSqliteConnection(std::string FileName, sqlite3* Db) : FFileName(std::move(FileName)), FDb(Db) {}
+TSqliteConnection::TSqliteConnection(std::string FileName, sqlite3* Db) : FFileName(std::move(FileName)), FDb(Db) {
+  static uint64_t serial = 0;
+  FSerial = ++serial;
+}
 
 TSqliteConnection::~TSqliteConnection() = default;
 
@@ -142,7 +146,7 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   std::unique_ptr<sqlite3, TDeleter> db(raw);
   if (rc != SQLITE_OK)
     DatabaseError("Cannot open database file '" + FileName + "': " + (raw ? sqlite3_errmsg(raw) : "out of memory"),
-                  Component);
+                  Component, raw ? sqlite3_extended_errcode(raw) : SQLITE_NOMEM);
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, 5000);
 
@@ -153,7 +157,8 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   if (rc == SQLITE_OK) rc = sqlite3_step(probe);
   sqlite3_finalize(probe);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-    DatabaseError("Cannot open database file '" + FileName + "': " + sqlite3_errmsg(raw), Component);
+    DatabaseError("Cannot open database file '" + FileName + "': " + sqlite3_errmsg(raw), Component,
+                  sqlite3_extended_errcode(raw));
   std::unique_ptr<TSqliteConnection> connection(new TSqliteConnection(FileName, db.release()));
   connection->FImmutable = immutable;
   connection->FModified = info.st_mtim;
@@ -179,13 +184,49 @@ TSqliteConnection::TColumnMetadata TSqliteConnection::ColumnMetadata(const std::
   return {collation ? collation : "BINARY", autoIncrement != 0};
 }
 
+TSqliteConnection::TFileVersion TSqliteConnection::CurrentVersion() {
+  TFileVersion version;
+  struct stat info {};
+  if (stat(FFileName.c_str(), &info) != 0) return version;  // gone: matches nothing kept
+  version.Device = static_cast<int64_t>(info.st_dev);
+  version.Inode = static_cast<int64_t>(info.st_ino);
+  version.Size = info.st_size;
+  version.Seconds = info.st_mtim.tv_sec;
+  version.Nanoseconds = info.st_mtim.tv_nsec;
+  TStatementRun run(Prepare("PRAGMA schema_version"));
+  if (run->Step()) version.Schema = run->ColumnInt(0);
+  return version;
+}
+
+std::shared_ptr<const void> TSqliteConnection::FindDerived(const std::string& Key) {
+  TFileVersion version = CurrentVersion();
+  if (!(version == FDerivedVersion)) {
+    FDerived.clear();
+    FDerivedVersion = version;
+    return nullptr;
+  }
+  auto found = FDerived.find(Key);
+  return found == FDerived.end() ? nullptr : found->second;
+}
+
+void TSqliteConnection::KeepDerived(const std::string& Key, std::shared_ptr<const void> Value) {
+  if (FDerivedVersion.Schema < 0) return;  // the file could not be looked at
+  FDerived[Key] = std::move(Value);
+}
+
 TSqliteStatement& TSqliteConnection::Prepare(std::string_view Sql) {
   auto found = FStatements.find(Sql);
   if (found != FStatements.end()) return found->second;
-  return FStatements.emplace(std::string(Sql), TSqliteStatement(FDb.get(), Sql)).first->second;
+  TSqliteStatement statement(FDb.get(), Sql);
+  ++FCompiled;
+  return FStatements.emplace(std::string(Sql), std::move(statement)).first->second;
 }
 
-TSqliteStatement TSqliteConnection::PrepareOnce(std::string_view Sql) { return TSqliteStatement(FDb.get(), Sql); }
+TSqliteStatement TSqliteConnection::PrepareOnce(std::string_view Sql) {
+  TSqliteStatement statement(FDb.get(), Sql);
+  ++FCompiled;
+  return statement;
+}
 
 std::string QuoteIdentifier(std::string_view Identifier) {
   std::string quoted;

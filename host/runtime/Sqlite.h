@@ -68,6 +68,8 @@ class TSqliteConnection {
   TSqliteConnection& operator=(const TSqliteConnection&) = delete;
 
   const std::string& FileName() const { return FFileName; }
+  // Tells connections apart over the life of the process, also one made where another was.
+  uint64_t Serial() const { return FSerial; }
   // True when the file has changed under a connection that took it as unchanging (see
   // OpenReadOnly); such a connection is to be opened anew.
   bool Stale() const;
@@ -78,10 +80,20 @@ class TSqliteConnection {
     bool AutoIncrement = false;
   };
   TColumnMetadata ColumnMetadata(const std::string& Table, const std::string& Column);
+
+  // What was derived from the file's schema (a table's definitions) under Key, kept for as long
+  // as the file (its identity, size and time) and its schema version stay as they were; nil
+  // when nothing is kept or the file has changed since. Each look-up asks the file afresh, so
+  // a schema another program changed is seen at once.
+  std::shared_ptr<const void> FindDerived(const std::string& Key);
+  // Keeps Value under Key for the file as FindDerived last saw it.
+  void KeepDerived(const std::string& Key, std::shared_ptr<const void> Value);
   // The statement for Sql, prepared on first use and kept while the connection lives.
   TSqliteStatement& Prepare(std::string_view Sql);
   // A statement of its own, for SQL that varies from call to call.
   TSqliteStatement PrepareOnce(std::string_view Sql);
+  // How many statements this connection has compiled: what reading has cost in compiles.
+  int64_t CompiledCount() const { return FCompiled; }
 
  private:
   struct TDeleter {
@@ -90,11 +102,22 @@ class TSqliteConnection {
   TSqliteConnection(std::string FileName, sqlite3* Db);
 
   std::string FFileName;
+  uint64_t FSerial;
+  int64_t FCompiled = 0;
   bool FImmutable = false;
   struct timespec FModified {};
   int64_t FSize = 0;
+  // The file as the derived values were read from it.
+  struct TFileVersion {
+    int64_t Device = 0, Inode = 0, Size = -1, Seconds = 0, Nanoseconds = 0, Schema = -1;
+    bool operator==(const TFileVersion&) const = default;
+  };
+  TFileVersion CurrentVersion();
+
   std::unique_ptr<sqlite3, TDeleter> FDb;  // destroyed last, after its statements
   std::map<std::string, TSqliteStatement, std::less<>> FStatements;
+  TFileVersion FDerivedVersion;
+  std::map<std::string, std::shared_ptr<const void>, std::less<>> FDerived;
 };
 
 // An identifier as SQL text: in double quotes, each double quote doubled.

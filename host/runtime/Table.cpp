@@ -1,6 +1,8 @@
 // TQVRTable: structure read from the file, the order of its records and the master link.
 #include "host/runtime/Table.h"
 
+#include <algorithm>
+
 #include "host/dataclx/DatabaseError.h"
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
@@ -8,16 +10,6 @@
 #include "host/runtime/Database.h"
 #include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
-
-namespace {
-
-bool InFieldList(std::string_view List, std::string_view Name) {
-  for (const std::string& entry : SplitFieldList(List))
-    if (SameText(entry, Name)) return true;
-  return false;
-}
-
-}  // namespace
 
 // Tells the table when its master opens, closes or moves to another record.
 class TQVRTable::TMasterLink : public TDataLink {
@@ -92,7 +84,7 @@ void TQVRTable::SetMasterFields(const std::string& Value) {
   FMasterFields = Value;
   if (!Active()) return;
   try {
-    FetchRecords();
+    RestartRecords();
   } catch (...) {
     FMasterFields = std::move(previous);
     throw;
@@ -152,7 +144,7 @@ void TQVRTable::InternalOpen() {
   FIndexDefs->SetUpdated(true);
   CreateFields();
   FOrder = ResolveOrder(FIndexName, FIndexFieldNames);
-  FetchRecords();
+  RestartRecords();
 }
 
 void TQVRTable::InternalClose() { FOrder = {}; }
@@ -176,7 +168,7 @@ void TQVRTable::Reorder(const std::string& IndexName, const std::string& IndexFi
   TOrder order = ResolveOrder(IndexName, IndexFieldNames);
   std::swap(FOrder, order);
   try {
-    FetchRecords();
+    RestartRecords();
   } catch (...) {
     std::swap(FOrder, order);
     throw;
@@ -209,16 +201,102 @@ TQVRTable::TOrder TQVRTable::ResolveOrder(const std::string& IndexName, const st
   } else {
     names = SplitFieldList(IndexFieldNames);
   }
+  // The descending key columns, as the index spells them.
+  std::vector<TField*> descending;
+  for (const std::string& name : SplitFieldList(descFields))
+    if (TField* field = FindField(name)) descending.push_back(field);
   for (const std::string& name : names) {
-    TField* field = FindField(name);
+    TField* field = FindListedField(this, name);
     if (!field) DatabaseError("Field '" + name + "' not found", self);
     order.Fields.push_back(field);
-    order.Descending.push_back(allDescending || InFieldList(descFields, name));
+    order.Descending.push_back(allDescending ||
+                               std::find(descending.begin(), descending.end(), field) != descending.end());
   }
   return order;
 }
 
-void TQVRTable::FetchRecords() {
+// Reads the table's rows in the current order, the first time it is asked for a record; a
+// detail's restriction takes the master's values as they are at that moment (the master moving
+// gives the detail a new reader).
+class TQVRTable::TRowReader : public TRecordReader {
+ public:
+  explicit TRowReader(TQVRTable& Table) : FTable(Table) {}
+  ~TRowReader() override {
+    // Lets go of the file's read lock when the reading stops half way.
+    if (FStatement) FStatement->Reset();
+  }
+
+  bool Read(std::vector<TRecordValue>& Values) override {
+    if (FDone) return false;
+    if (!FStatement && !Start()) return false;
+    if (!FStatement->Step()) {
+      Finish();
+      return false;
+    }
+    for (int i = 0, n = FStatement->ColumnCount(); i < n; ++i)
+      Values.push_back(FStatement->IsNull(i) ? std::nullopt : TRecordValue(std::string(FStatement->ColumnText(i))));
+    return true;
+  }
+
+ private:
+  bool Start() {
+    std::vector<std::optional<std::string>> masterValues;
+    if (!FTable.MasterValues(masterValues)) {
+      FDone = true;
+      return false;
+    }
+    TSqliteStatement& statement = FTable.RowStatement(masterValues.size());
+    statement.Reset();
+    for (size_t i = 0; i < masterValues.size(); ++i) {
+      int index = static_cast<int>(i) + 1;
+      masterValues[i] ? statement.Bind(index, *masterValues[i]) : statement.BindNull(index);
+    }
+    FStatement = &statement;
+    return true;
+  }
+
+  void Finish() {
+    FStatement->Reset();
+    FStatement = nullptr;
+    FDone = true;
+  }
+
+  TQVRTable& FTable;
+  TSqliteStatement* FStatement = nullptr;  // the table's, while reading
+  bool FDone = false;
+};
+
+void TQVRTable::RestartRecords() {
+  // A detail's master fields are checked now, though no record is read before it is asked for.
+  if (TDataSet* master = ActiveMaster()) {
+    std::vector<std::string> masterNames = SplitFieldList(FMasterFields);
+    if (masterNames.size() > FOrder.Fields.size())
+      DatabaseError("Master fields '" + FMasterFields + "' do not match the index fields", this);
+    for (const std::string& name : masterNames)
+      if (!FindListedField(master, name)) DatabaseError("Field '" + name + "' not found", master);
+  }
+  SetRecordReader(Fields()->Count(), std::make_unique<TRowReader>(*this));
+}
+
+TDataSet* TQVRTable::ActiveMaster() const {
+  TDataSet* master = FMasterSource ? FMasterSource->DataSet() : nullptr;
+  return master && master->Active() && !FMasterFields.empty() ? master : nullptr;
+}
+
+bool TQVRTable::MasterValues(std::vector<std::optional<std::string>>& Values) const {
+  TDataSet* master = ActiveMaster();
+  if (!master) return true;
+  if (master->IsEmpty()) return false;
+  for (const std::string& name : SplitFieldList(FMasterFields)) {
+    TField* field = FindListedField(master, name);
+    if (!field) DatabaseError("Field '" + name + "' not found", master);
+    Values.push_back(field->IsNull() ? std::nullopt : std::optional<std::string>(field->AsString()));
+  }
+  return true;
+}
+
+TSqliteStatement& TQVRTable::RowStatement(size_t MasterCount) {
+  TSqliteConnection& connection = Connection();
   const int fieldCount = Fields()->Count();
   std::string sql = "SELECT ";
   for (int i = 0; i < fieldCount; ++i) {
@@ -226,50 +304,33 @@ void TQVRTable::FetchRecords() {
     sql += QuoteIdentifier(Fields()->Fields(i)->FieldName());
   }
   sql += " FROM " + QuoteIdentifier(FTableName);
-
   // A detail shows the records whose first order fields hold the master's current values.
-  std::vector<std::optional<std::string>> masterValues;
-  TDataSet* master = FMasterSource ? FMasterSource->DataSet() : nullptr;
-  bool noMasterRecord = false;
-  if (master && master->Active() && !FMasterFields.empty()) {
-    std::vector<std::string> masterNames = SplitFieldList(FMasterFields);
-    if (masterNames.size() > FOrder.Fields.size())
-      DatabaseError("Master fields '" + FMasterFields + "' do not match the index fields", this);
-    noMasterRecord = master->IsEmpty();
-    for (size_t i = 0; i < masterNames.size(); ++i) {
-      TField* field = master->FieldByName(masterNames[i]);
-      sql += i == 0 ? " WHERE " : " AND ";
-      sql += QuoteIdentifier(FOrder.Fields[i]->FieldName()) + " IS ?" + std::to_string(i + 1);
-      masterValues.push_back(field->IsNull() ? std::nullopt : std::optional<std::string>(field->AsString()));
-    }
+  for (size_t i = 0; i < MasterCount; ++i) {
+    sql += i == 0 ? " WHERE " : " AND ";
+    sql += QuoteIdentifier(FOrder.Fields[i]->FieldName()) + " IS ?" + std::to_string(i + 1);
   }
-
   if (!FOrder.Expression.empty()) {
     sql += " ORDER BY " + FOrder.Expression;
   } else if (!FOrder.Fields.empty()) {
+    // By the numbers of the result columns: SQLite matches an ORDER BY term that names a column
+    // against every result column, which grows with the square of the width of the order.
     sql += " ORDER BY ";
     for (size_t i = 0; i < FOrder.Fields.size(); ++i) {
       if (i > 0) sql += ", ";
-      sql += QuoteIdentifier(FOrder.Fields[i]->FieldName());
+      sql += std::to_string(FOrder.Fields[i]->Index() + 1);
       if (FOrder.Descending[i]) sql += " DESC";
     }
   }
-
-  std::vector<TRecordValue> values;
-  if (!noMasterRecord) {
-    TSqliteStatement statement = Connection().PrepareOnce(sql);
-    TStatementRun run(statement);
-    for (size_t i = 0; i < masterValues.size(); ++i) {
-      int index = static_cast<int>(i) + 1;
-      masterValues[i] ? run->Bind(index, *masterValues[i]) : run->BindNull(index);
-    }
-    while (run->Step())
-      for (int i = 0; i < fieldCount; ++i)
-        values.push_back(run->IsNull(i) ? std::nullopt : TRecordValue(std::string(run->ColumnText(i))));
+  // The same query on the same connection is compiled once.
+  if (!FRowStatement || FRowStatementSql != sql || FRowStatementConnection != connection.Serial()) {
+    FRowStatement.reset();
+    FRowStatement = std::make_unique<TSqliteStatement>(connection.PrepareOnce(sql));
+    FRowStatementSql = std::move(sql);
+    FRowStatementConnection = connection.Serial();
   }
-  SetRecordData(fieldCount, std::move(values));
+  return *FRowStatement;
 }
 
 void TQVRTable::MasterChanged() {
-  if (Active()) FetchRecords();
+  if (Active()) RestartRecords();
 }

@@ -2,7 +2,9 @@
 // is read in (a named index or a list of fields) and its link to a master data set.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,10 +80,19 @@ class TQVRTable : public TQVRDataSet {
   void Reorder(const std::string& IndexName, const std::string& IndexFieldNames);
   void CheckTableName() const;
   TSqliteConnection& Connection() const;
-  // Reads the records in the current order, only those matching the master's current record
-  // when there is an open master.
-  void FetchRecords();
+  // Gives the data set a reader of the records in the current order (only those matching the
+  // master's current record when there is an open master); nothing is read before a record is
+  // asked for.
+  void RestartRecords();
   void MasterChanged();
+  class TRowReader;
+  // The master when it restricts the records: open, and MasterFields set.
+  TDataSet* ActiveMaster() const;
+  // The master's current values of MasterFields; false when the master has no record.
+  bool MasterValues(std::vector<std::optional<std::string>>& Values) const;
+  // The query of the records in the current order with MasterCount restricting fields,
+  // compiled anew only when it or the connection changed.
+  TSqliteStatement& RowStatement(size_t MasterCount);
 
   std::string FTableName;
   bool FTemporary = false;
@@ -94,4 +105,7 @@ class TQVRTable : public TQVRDataSet {
   std::unique_ptr<TQVRAdvFieldDefs> FAdvFieldDefs;
   std::unique_ptr<TMasterLink> FMasterLink;
   TOrder FOrder;  // while open
+  std::unique_ptr<TSqliteStatement> FRowStatement;
+  std::string FRowStatementSql;
+  uint64_t FRowStatementConnection = 0;
 };

@@ -108,6 +108,98 @@ TEST(DataSet, NavigationOverTheSuppliedRecords) {
   EXPECT_EQ(empty.FieldByName("X")->AsInteger(), 0);
 }
 
+// Reads Count records of one field ("1", "2", ...), failing at record FailAt when asked to; its
+// data set counts what it took.
+class TCountingReader : public TRecordReader {
+ public:
+  TCountingReader(int Count, bool* Freed, int FailAt = 0) : FCount(Count), FFreed(Freed), FFailAt(FailAt) {}
+  ~TCountingReader() override { *FFreed = true; }
+  bool Read(std::vector<TRecordValue>& Values) override {
+    if (FNext == FFailAt) {
+      Values.emplace_back("half a record");
+      FFailAt = 0;  // once
+      DatabaseError("the disk went away");
+    }
+    if (FNext > FCount) return false;
+    Values.emplace_back(std::to_string(FNext++));
+    return true;
+  }
+
+ private:
+  int FCount;
+  int FNext = 1;
+  bool* FFreed;
+  int FFailAt;
+};
+
+class TLazyDataSet : public TDataSet {
+ public:
+  using TDataSet::TDataSet;
+  int Records = 3;
+  int FailAt = 0;
+  bool ReaderFreed = false;
+  void Restart() { SetRecordReader(1, std::make_unique<TCountingReader>(Records, &ReaderFreed, FailAt)); }
+
+ protected:
+  void InternalOpen() override {
+    FieldDefs()->Clear();
+    FieldDefs()->Add("N", ftInteger);
+    CreateFields();
+    Restart();
+  }
+};
+
+TEST(DataSet, RecordsFromAReaderAreReadOnlyAsFarAsNavigationNeeds) {
+  TLazyDataSet dataSet(nullptr);
+  TDataSource source(nullptr);
+  TRecordingLink link;
+  link.SetDataSource(&source);
+  source.SetDataSet(&dataSet);
+  dataSet.Open();
+  EXPECT_EQ(dataSet.RecordsRead(), 0);  // open, nothing asked for yet
+  EXPECT_FALSE(dataSet.Eof());
+  EXPECT_EQ(dataSet.FieldByName("N")->AsString(), "1");
+  EXPECT_EQ(dataSet.RecordsRead(), 1);
+  dataSet.Next();
+  EXPECT_EQ(dataSet.RecNo(), 2);
+  EXPECT_EQ(dataSet.RecordsRead(), 2);
+  EXPECT_FALSE(dataSet.ReaderFreed);
+  EXPECT_EQ(dataSet.RecordCount(), 3);  // counting reads the rest, and the reader is done
+  EXPECT_TRUE(dataSet.ReaderFreed);
+  EXPECT_EQ(dataSet.FieldByName("N")->AsInteger(), 2);  // the cursor stayed where it was
+  dataSet.Last();
+  EXPECT_EQ(dataSet.FieldByName("N")->AsInteger(), 3);
+  dataSet.Prior();
+  EXPECT_EQ(dataSet.FieldByName("N")->AsInteger(), 2);
+  EXPECT_EQ(dataSet.RecordsRead(), 3);
+
+  // New records: the old ones are gone, the links hear of it, and nothing is read until asked.
+  link.Heard.clear();
+  dataSet.Records = 0;
+  dataSet.Restart();
+  EXPECT_EQ(link.Heard, std::vector<std::string>{"changed"});
+  EXPECT_EQ(dataSet.RecordsRead(), 3);
+  EXPECT_TRUE(dataSet.IsEmpty());
+  EXPECT_TRUE(dataSet.Eof());
+  EXPECT_TRUE(dataSet.FieldByName("N")->IsNull());
+  dataSet.Next();
+  EXPECT_TRUE(dataSet.Eof());
+
+  // A failing read is reported each time it is asked again, never taken for the end.
+  dataSet.Records = 5;
+  dataSet.FailAt = 2;
+  dataSet.Restart();
+  dataSet.First();
+  EXPECT_THROW(dataSet.Next(), EDatabaseError);
+  EXPECT_EQ(dataSet.RecNo(), 1);
+  dataSet.Next();  // this reader fails once, then goes on where it stood
+  EXPECT_EQ(dataSet.FieldByName("N")->AsInteger(), 2);
+  dataSet.ReaderFreed = false;
+  dataSet.Close();  // closing half way lets go of the reader
+  EXPECT_TRUE(dataSet.ReaderFreed);
+  EXPECT_EQ(dataSet.RecordCount(), 0);
+}
+
 TEST(DataSet, FieldNamesComeFromTheFieldsOrTheDefinitions) {
   TTestDataSet dataSet(nullptr);
   TStringList names;

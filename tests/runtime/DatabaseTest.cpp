@@ -83,6 +83,11 @@ TEST_F(DatabaseTest, AFileThatIsNoDatabaseIsReportedAndLeftAlone) {
   std::string message = ErrorOf([&] { database.GetTableNames(&names); });
   EXPECT_EQ(message.rfind("Database1: Cannot open database file '" + file + "'", 0), 0u) << message;
   EXPECT_EQ(ErrorOf([&] { table.IndexDefs()->Update(); }), message);
+  try {
+    database.GetTableNames(&names);
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.ErrorCode(), SQLITE_NOTADB);  // SQLite's own code goes along with the message
+  }
   EXPECT_EQ(names.Count(), 0);
   EXPECT_EQ(folder.Snapshot(), before);
 
@@ -142,6 +147,24 @@ TEST_F(DatabaseTest, IdentifiersReachSqlOnlyQuoted) {
   EXPECT_EQ(names.ToVector(), (std::vector<std::string>{"Parts; DROP TABLE x; --", "x"}));
   database.CloseConnection();
   EXPECT_EQ(folder.Snapshot(), before);
+}
+
+TEST_F(DatabaseTest, VirtualTablesAreListedButNotTheShadowTablesTheirModulesKeep) {
+  database.SetDatabaseFileName(folder.Database("virtual.tvd", R"(
+    CREATE TABLE Parts(PartNo INTEGER PRIMARY KEY);
+    CREATE VIRTUAL TABLE docs USING fts5(title, body);
+    CREATE TABLE docs_notes(a);
+    CREATE VIRTUAL TABLE rt USING rtree(id, x0, x1);
+    CREATE VIEW v AS SELECT * FROM Parts;
+  )"));
+  TStringList names;
+  database.GetTableNames(&names);
+  EXPECT_EQ(names.ToVector(), (std::vector<std::string>{"Parts", "docs", "docs_notes", "rt"}));
+  // A virtual table's fields are its columns, without the module's hidden ones.
+  table.SetTableName("docs");
+  table.Open();
+  EXPECT_EQ(table.Fields()->Count(), 2);
+  EXPECT_EQ(table.AdvFieldDefs()->Items(1)->Collation(), "BINARY");
 }
 
 TEST_F(DatabaseTest, ANewFileNameDropsTheConnection) {

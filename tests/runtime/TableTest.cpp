@@ -5,6 +5,7 @@
 #include "host/dataclx/Db.h"
 #include "host/rtl/Classes.h"
 #include "host/runtime/Qvrmain.h"
+#include "host/runtime/Sqlite.h"
 #include "tests/runtime/TempDatabase.h"
 
 namespace {
@@ -67,6 +68,28 @@ class TableTest : public ::testing::Test {
   TQVRDatabase database{nullptr};
   TQVRTable orders{nullptr};
 };
+
+// Everything a table's definitions say, as one text to compare.
+std::string Describe(TQVRTable& Table) {
+  std::string text;
+  Table.FieldDefs()->Update();
+  Table.IndexDefs()->Update();
+  for (int i = 0; i < Table.FieldDefs()->Count(); ++i) {
+    const TFieldDef* def = Table.FieldDefs()->Items(i);
+    const TQVRAdvFieldDef* more = Table.AdvFieldDefs()->Items(i);
+    text += Format("field %s %d %d %d %s [%s] %s %d %d %d\n",
+                   {def->Name(), static_cast<int>(def->DataType()), def->Size(), def->Required() ? 1 : 0,
+                    more->DeclaredType(), more->DefaultExpression(), more->Collation(), more->PrimaryKeyIndex(),
+                    more->AutoIncrement() ? 1 : 0, more->Generated() ? 1 : 0});
+  }
+  for (int i = 0; i < Table.IndexDefs()->Count(); ++i) {
+    const TIndexDef* def = Table.IndexDefs()->Items(i);
+    text += "index " + def->Name() + " " + def->Fields() + " " + def->DescFields() + " [" + def->Expression() + "] " +
+            std::to_string(def->Options().Contains(ixPrimary)) + std::to_string(def->Options().Contains(ixUnique)) +
+            std::to_string(def->Options().Contains(ixDescending)) + "\n";
+  }
+  return text;
+}
 
 TEST_F(TableTest, IndexDefinitionsComeInOrderWithNamesOptionsAndFields) {
   orders.IndexDefs()->Update();  // the table stays closed
@@ -183,6 +206,63 @@ TEST_F(TableTest, FieldDefinitionsFollowTheColumns) {
 
   EXPECT_EQ(FieldNames(orders), (std::vector<std::string>{"OrderNo", "CustNo", "Clerk", "Amount", "Note"}));
   EXPECT_EQ(orders.FieldDefs()->Items(4)->DataType(), ftVariant);
+}
+
+TEST_F(TableTest, DefinitionsKeptForTheFileAnswerAsAFreshReadAndFollowAChangedSchema) {
+  // Another database component on the same file has a connection of its own, which reads
+  // everything afresh.
+  TQVRDatabase fresh(nullptr);
+  fresh.SetDatabaseName("TableTestFresh");
+  fresh.SetDatabaseFileName(file);
+  auto compare = [&](const std::string& Name) {
+    TQVRTable kept(nullptr), again(nullptr), other(nullptr);
+    for (TQVRTable* table : {&kept, &again}) {
+      table->SetDatabaseName("TableTestDb");
+      table->SetTableName(Name);
+    }
+    other.SetDatabaseName("TableTestFresh");
+    other.SetTableName(Name);
+    std::string first = Describe(kept);
+    EXPECT_EQ(Describe(again), first) << Name;
+    EXPECT_EQ(Describe(other), first) << Name;
+    return first;
+  };
+  for (const char* name : {"Customers", "Orders", "Log", "NoKey", "Rates", "Codes"}) compare(name);
+
+  // Changed by another program: seen at the next reading, though the connection stays open.
+  const std::string before = compare("Orders");
+  const int64_t compiled = database.Connection().CompiledCount();
+  ExecSql(file, "ALTER TABLE Orders ADD COLUMN Extra TEXT COLLATE NOCASE; CREATE INDEX ByExtra ON Orders(Extra);");
+  orders.FieldDefs()->Update();
+  ASSERT_EQ(orders.FieldDefs()->Count(), 6);
+  EXPECT_EQ(orders.AdvFieldDefs()->Items(5)->Collation(), "NOCASE");
+  orders.IndexDefs()->Update();
+  EXPECT_GE(orders.IndexDefs()->IndexOf("ByExtra"), 0);
+  EXPECT_NE(compare("Orders"), before);
+  ExecSql(file, "DROP INDEX ByExtra;");
+  orders.IndexDefs()->Update();
+  EXPECT_LT(orders.IndexDefs()->IndexOf("ByExtra"), 0);
+  // Reading anew reruns the queries the connection compiled before.
+  EXPECT_EQ(database.Connection().CompiledCount(), compiled);
+}
+
+TEST_F(TableTest, NamesWithBlanksAtTheirEdgesAreMatchedExactlyFirst) {
+  database.SetDatabaseFileName(folder.Database("blanks.tvd", R"(
+    CREATE TABLE Sales(A INTEGER, " B" TEXT, "C " TEXT, CustNo INTEGER, SaleDate TEXT);
+    CREATE INDEX Edges ON Sales(A, " B" DESC, "C ");
+    INSERT INTO Sales VALUES (1, 'x', 'p', 7, '2020'), (1, 'y', 'q', 5, '2021'), (2, 'z', 'r', 5, '2019');
+  )"));
+  TQVRTable sales(nullptr);
+  sales.SetDatabaseName("TableTestDb");
+  sales.SetTableName("Sales");
+  sales.SetIndexName("Edges");
+  sales.Open();
+  EXPECT_EQ(IndexFieldNames(sales), (std::vector<std::string>{"A", " B", "C "}));
+  EXPECT_EQ(Column(sales, " B"), (std::vector<std::string>{"y", "x", "z"}));
+  sales.SetIndexFieldNames("CustNo; SaleDate");  // typed by hand: the blank is no part of the name
+  EXPECT_EQ(IndexFieldNames(sales), (std::vector<std::string>{"CustNo", "SaleDate"}));
+  EXPECT_EQ(Column(sales, "SaleDate"), (std::vector<std::string>{"2019", "2021", "2020"}));
+  EXPECT_THROW(sales.SetIndexFieldNames("A;B"), EDatabaseError);
 }
 
 TEST_F(TableTest, IndexNameAndIndexFieldNamesExcludeEachOther) {
@@ -385,6 +465,53 @@ TEST_F(TableTest, ClosedTablesRefuseNothingButOpenOnesRefuseRenaming) {
   EXPECT_FALSE(orders.IndexDefs()->Updated());
   orders.Open();
   EXPECT_EQ(orders.Fields()->Count(), 3);
+}
+
+// A detail of a million rows: opening it, linking it to its master and changing its order read
+// none of them; a record is read when one is asked for, and asking again in the same order
+// compiles no new query.
+TEST(TableRows, AMillionRowDetailIsReadOnlyAsFarAsItIsAskedFor) {
+  TTempFolder folder;
+  const std::string file = folder.Database("big.tvd", R"(
+    CREATE TABLE Groups(Grp INTEGER PRIMARY KEY, Label TEXT);
+    INSERT INTO Groups VALUES (3, 'three'), (5, 'five');
+    CREATE TABLE Big(Id INTEGER PRIMARY KEY, Grp INTEGER, Name TEXT);
+    WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000000)
+      INSERT INTO Big SELECT i, i % 7, 'row ' || i FROM n;
+    CREATE INDEX ByGrp ON Big(Grp);
+  )");
+  TQVRDatabase database(nullptr);
+  database.SetDatabaseName("TableRowsDb");
+  database.SetDatabaseFileName(file);
+  TQVRTable groups(nullptr), big(nullptr);
+  for (TQVRTable* table : {&groups, &big}) table->SetDatabaseName("TableRowsDb");
+  groups.SetTableName("Groups");
+  big.SetTableName("Big");
+  TDataSource source(nullptr);
+  source.SetDataSet(&groups);
+
+  big.Open();
+  big.SetIndexFieldNames("Name");
+  big.SetMasterSource(&source);
+  big.SetIndexName("ByGrp");
+  big.SetMasterFields("Grp");
+  groups.Open();
+  groups.Next();
+  big.Close();
+  big.Open();
+  EXPECT_EQ(big.RecordsRead(), 0);
+
+  EXPECT_EQ(big.FieldByName("Grp")->AsInteger(), 5);  // the master's second record
+  EXPECT_EQ(big.RecordsRead(), 1);
+  big.Next();
+  EXPECT_EQ(big.RecordsRead(), 2);
+  const int64_t compiled = database.Connection().CompiledCount();
+  big.Close();
+  big.Open();
+  groups.First();
+  EXPECT_EQ(big.FieldByName("Grp")->AsInteger(), 3);
+  EXPECT_EQ(big.RecordsRead(), 3);
+  EXPECT_EQ(database.Connection().CompiledCount(), compiled);
 }
 
 }  // namespace
