@@ -94,11 +94,12 @@ class TNoDesigner : public IDesigner {
 struct EditorOnTable {
   TComponent root{nullptr};
   TNoDesigner designer{&root};
+  TQVRDatabase* database;
   std::unique_ptr<TPropertyEditor> editor;
 
   EditorOnTable(const fs::path& file, const std::string& tableName, TClass editorClass, const std::string& property) {
     RegisterRuntimeClasses();
-    auto* database = new TQVRDatabase(&root);
+    database = new TQVRDatabase(&root);
     database->SetDatabaseName("Bench");
     database->SetDatabaseFileName(file.string());
     auto* table = new TQVRTable(&root);
@@ -149,6 +150,16 @@ void IndexNameList(benchmark::State& state) {
 }
 BENCHMARK(IndexNameList)->Unit(benchmark::kMillisecond);
 
+// As IndexNameList, but each time on a new connection, so nothing read before is reused.
+void IndexNameListCold(benchmark::State& state) {
+  EditorOnTable e(Files().wide, "wide", TQVRIndexNameProperty::StaticClass(), "IndexName");
+  for (auto _ : state) {
+    e.database->CloseConnection();
+    benchmark::DoNotOptimize(e.Values());
+  }
+}
+BENCHMARK(IndexNameListCold)->Unit(benchmark::kMillisecond);
+
 void IndexFieldNamesList(benchmark::State& state) {
   EditorOnTable e(Files().wide, "wide", TQVRIndexFieldNamesProperty::StaticClass(), "IndexFieldNames");
   for (auto _ : state) benchmark::DoNotOptimize(e.Values());
@@ -170,6 +181,20 @@ void IndexBareQueries(benchmark::State& state) {
   }
 }
 BENCHMARK(IndexBareQueries)->Unit(benchmark::kMillisecond);
+
+// As IndexBareQueries, each time on a new connection.
+void IndexBareQueriesCold(benchmark::State& state) {
+  for (auto _ : state) {
+    Db db = OpenReadOnly(Files().wide);
+    benchmark::DoNotOptimize(Column(db.get(), "SELECT name FROM pragma_table_info(?1)", "wide"));
+    benchmark::DoNotOptimize(
+        Column(db.get(),
+               "SELECT m.name || ii.name || ii.desc FROM sqlite_master m, pragma_index_xinfo(m.name) ii "
+               "WHERE m.type = 'index' AND m.tbl_name = ?1 AND ii.key ORDER BY m.rowid, ii.seqno",
+               "wide"));
+  }
+}
+BENCHMARK(IndexBareQueriesCold)->Unit(benchmark::kMillisecond);
 
 void LoadPackageAndRegister(benchmark::State& state) {
   RegisterRuntimeClasses();

@@ -13,7 +13,8 @@ namespace {
 std::filesystem::path PluginFile() {
   std::error_code error;
   std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) throw Exception("cannot find designhost's own file to load the design window's library: " + error.message());
+  if (error)
+    throw Exception("cannot find designhost's own file to load the design window's library: " + error.message());
   return program.parent_path().parent_path() / "lib" / kGuiPluginFile;
 }
 

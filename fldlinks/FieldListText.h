@@ -13,6 +13,7 @@
 
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
+#include "host/rtl/UpdateScope.h"
 
 // Puts the entries of List (with their objects) into the order of their first positions in
 // Reference, compared without regard to case. Entries that Reference lacks come first; entries

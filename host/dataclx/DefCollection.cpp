@@ -3,6 +3,7 @@
 
 #include "host/rtl/Strings.h"
 #include "host/rtl/TypInfo.h"
+#include "host/rtl/UpdateScope.h"
 
 TClass TNamedItem::StaticClass() {
   static const TClassInfo info = TClassBuilder<TNamedItem>("TNamedItem", TCollectionItem::StaticClass())

@@ -4,6 +4,7 @@
 #include "host/dataclx/DataSet.h"
 #include "host/dataclx/DatabaseError.h"
 #include "host/rtl/Strings.h"
+#include "host/rtl/UpdateScope.h"
 
 TClass TField::StaticClass() {
   static const TClassInfo info = TClassBuilder<TField>("TField", TComponent::StaticClass())

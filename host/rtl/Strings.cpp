@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/rtl/TypInfo.h"
+#include "host/rtl/UpdateScope.h"
 
 TClass TStrings::StaticClass() {
   static const TClassInfo info = TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass()).Build();

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "host/rtl/UpdateScope.h"
 #include "host/rtl/Persistent.h"
 
 class TStrings : public TPersistent {

@@ -11,6 +11,7 @@
 #include "host/dataclx/DatabaseError.h"
 #include "host/dataclx/IndexDef.h"
 #include "host/rtl/Strings.h"
+#include "host/rtl/UpdateScope.h"
 #include "host/runtime/AdvFieldDefs.h"
 #include "host/runtime/Sqlite.h"
 
@@ -21,7 +22,8 @@ constexpr std::string_view kTableNames =
     "SELECT name, sql LIKE 'CREATE VIRTUAL TABLE%' FROM sqlite_master "
     "WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid";
 // The shadow tables, which SQLite's own table list marks.
-constexpr std::string_view kShadowTables = "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
+constexpr std::string_view kShadowTables =
+    "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
 // The statement that made a table, for what the column list does not tell (collations).
 constexpr std::string_view kTableSql =
     "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE";
@@ -270,7 +272,8 @@ bool ColumnClausesFromSql(std::string_view Sql, TQVRAdvFieldDefs& Extended) {
     for (size_t i = 1; i + 1 < words.size(); ++i)
       if (SameText(words[i], "COLLATE")) collation = Dequote(words[i + 1]);
     size_t column = collations.size();
-    if (static_cast<int>(column) >= Extended.Count() || !SameText(Dequote(words.front()), Extended.Items(static_cast<int>(column))->Name()))
+    if (static_cast<int>(column) >= Extended.Count() ||
+        !SameText(Dequote(words.front()), Extended.Items(static_cast<int>(column))->Name()))
       return false;
     collations.push_back(std::move(collation));
   }

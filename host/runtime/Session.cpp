@@ -6,6 +6,7 @@
 #include "host/dataclx/DatabaseError.h"
 #include "host/rtl/Strings.h"
 #include "host/rtl/TypInfo.h"
+#include "host/rtl/UpdateScope.h"
 #include "host/runtime/Database.h"
 
 TClass TQVRSession::StaticClass() {
