@@ -17,10 +17,11 @@
 
 namespace {
 
-// The second column marks a virtual table, whose module may keep its data in shadow tables.
+// The second column marks a virtual table (it has no b-tree of its own), whose module may keep
+// its data in shadow tables. SQLite's own tables (sqlite_...) are left out as they are read:
+// comparing the prefix costs less than LIKE on every row.
 constexpr std::string_view kTableNames =
-    "SELECT name, sql LIKE 'CREATE VIRTUAL TABLE%' FROM sqlite_master "
-    "WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid";
+    "SELECT name, rootpage = 0 FROM sqlite_master WHERE type = 'table' ORDER BY rowid";
 // The shadow tables, which SQLite's own table list marks.
 constexpr std::string_view kShadowTables =
     "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
@@ -173,25 +174,29 @@ TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size) {
 }
 
 void ReadTableNames(TSqliteConnection& Db, TStrings* List) {
-  std::vector<std::string> names;
+  TUpdateScope update(List);
+  const int first = List->Count();
   bool anyVirtual = false;
   {
     TStatementRun run(Db.Prepare(kTableNames));
     while (run->Step()) {
-      names.emplace_back(run->ColumnText(0));
+      std::string_view name = run->ColumnText(0);
+      // SQLite keeps the prefix to itself in any case ("SQLITE_X" cannot be made either).
+      if (name.size() >= 7 && SameText(name.substr(0, 7), "sqlite_")) continue;
+      List->Add(std::string(name));
       anyVirtual = anyVirtual || run->ColumnInt(1) != 0;
     }
   }
   // Only a virtual table's module makes shadow tables: without one there is nothing to leave out.
+  if (!anyVirtual) return;
   std::vector<std::string> shadows;
-  if (anyVirtual) {
+  {
     TStatementRun run(Db.Prepare(kShadowTables));
     while (run->Step()) shadows.emplace_back(run->ColumnText(0));
-    std::sort(shadows.begin(), shadows.end());
   }
-  TUpdateScope update(List);
-  for (std::string& name : names)
-    if (!std::binary_search(shadows.begin(), shadows.end(), name)) List->Add(std::move(name));
+  std::sort(shadows.begin(), shadows.end());
+  for (int i = List->Count() - 1; i >= first; --i)
+    if (std::binary_search(shadows.begin(), shadows.end(), List->Get(i))) List->Delete(i);
 }
 
 namespace {

@@ -132,7 +132,8 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
                       "-shm', which SQLite would have to create to read it; open the database once with a "
                       "program that may write to it",
                   Component);
-  int flags = SQLITE_OPEN_READONLY;
+  // One thread uses a connection: SQLite need not lock it on every call.
+  int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
   std::string path;
   if (immutable) {
     path = FileUri(FileName, "immutable=1");

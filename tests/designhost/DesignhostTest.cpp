@@ -46,6 +46,25 @@ TEST_F(Designhost, PaletteListsTheTwoComponentsInRegistrationOrder) {
   EXPECT_EQ(r.Out, "Tirvendal\tTQVRTable\nTirvendal\tTQVRDatabase\n");
 }
 
+// The commands without windows never load Qt: the dynamic loader's own account of the files it
+// opened shows none of Qt's libraries, nor the plugin that brings them.
+TEST_F(Designhost, HeadlessCommandsLoadNoQt) {
+  WriteFile(dir / "cancel.txt", "click Button2\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"palette"},
+      {"values", form, "Orders.IndexName"},
+      {"edit", form, "Orders.MasterFields", "--script", (dir / "cancel.txt").string()}};
+  for (const auto& command : commands) {
+    std::vector<std::string> args = {"LD_DEBUG=files", kDesignhost};
+    args.insert(args.end(), command.begin(), command.end());
+    TProcessResult r = RunProgram("/usr/bin/env", args);
+    ASSERT_EQ(r.Status, 0) << command[0] << r.Err;
+    EXPECT_NE(r.Err.find("bpldclTirvendalK3D.so"), std::string::npos) << command[0];  // the account is there
+    EXPECT_EQ(r.Err.find("libQt6"), std::string::npos) << command[0];
+    EXPECT_EQ(r.Err.find("designhostgui"), std::string::npos) << command[0];
+  }
+}
+
 TEST_F(Designhost, PackageInfoShowsTheMetadata) {
   TProcessResult r = Host({"package-info"});
   ASSERT_EQ(r.Status, 0) << r.Err;
