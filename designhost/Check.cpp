@@ -175,9 +175,9 @@ class TChecker {
   void CheckFieldList(const TProjectForm& Form, const TProjectTable& Table, const std::string& Property,
                       const std::string& List, const TTableStructure& Structure, const std::string& Where) {
     for (const std::string& field : SplitFieldList(List)) {
-      if (field.empty())
+      if (Trim(field).empty())
         Report(Form, Table, Property, "an empty field name in " + Quoted(List));
-      else if (!Structure.Fields->TDefCollection::Find(field))
+      else if (!FindListedDef(Structure.Fields.get(), field))
         Report(Form, Table, Property,
                WithSuggestion("no field " + Quoted(field) + " in " + Where, field, ItemNames(*Structure.Fields)));
     }

@@ -16,7 +16,7 @@ bool StoredOrderIsStale(TQVRTable* Table, const TIndexDefs* Defs) {
   if (Table->GetIndexFieldNames().empty()) return false;
   Table->FieldDefs()->Update();
   for (const std::string& name : SplitFieldList(Table->GetIndexFieldNames()))
-    if (!Table->FieldDefs()->TDefCollection::Find(name)) return true;
+    if (!FindListedDef(Table->FieldDefs(), name)) return true;
   return false;
 }
 

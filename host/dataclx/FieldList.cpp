@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/dataclx/DataSet.h"
+#include "host/dataclx/DefCollection.h"
 #include "host/rtl/SysUtils.h"
 
 std::string NextFieldName(std::string_view Fields, size_t& Pos) {
@@ -31,4 +32,10 @@ TField* FindListedField(const TDataSet* DataSet, std::string_view Name) {
   if (TField* field = DataSet->FindField(Name)) return field;
   std::string trimmed = Trim(Name);
   return trimmed.size() == Name.size() ? nullptr : DataSet->FindField(trimmed);
+}
+
+TNamedItem* FindListedDef(const TDefCollection* Defs, std::string_view Name) {
+  if (TNamedItem* def = Defs->Find(Name)) return def;
+  std::string trimmed = Trim(Name);
+  return trimmed.size() == Name.size() ? nullptr : Defs->Find(trimmed);
 }

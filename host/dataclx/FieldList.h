@@ -21,3 +21,6 @@ std::vector<std::string> SplitFieldList(std::string_view Fields);
 // else the one named as the name reads without its edge blanks, so a hand-typed list such as
 // "CustNo; SaleDate" still resolves. Nil when there is neither.
 TField* FindListedField(const TDataSet* DataSet, std::string_view Name);
+// The same for definitions (field definitions, mostly): the one of exactly that name, else the
+// one named as the name reads without its edge blanks; nil when there is neither.
+TNamedItem* FindListedDef(const TDefCollection* Defs, std::string_view Name);
