@@ -15,7 +15,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 host="$prefix/bin/designhost"
 [ -x "$host" ] || fail "no $host"
 for library in bplrtl.so.6.9 bpldataclx.so.6.9 bplvisualclx.so.6.9 bpldesignide.so.6.9 \
-  bplvclTirvendalK3D.so bpldclTirvendalK3D.so; do
+  bplvclTirvendalK3D.so bpldclTirvendalK3D.so libtirvendalqt.so designhostgui.so; do
   [ -f "$prefix/lib/$library" ] || fail "no $prefix/lib/$library"
 done
 # Each output is read whole before grep -q looks at it: grep leaving early would end the writer
@@ -30,6 +30,14 @@ grep -qE "bplrtl.so.6.9 => $prefix/(bin/\.\./)?lib/bplrtl.so.6.9" <<<"$(ldd "$ho
   fail "values: $("$host" values "$prefix/demo/demo.xfm" Orders.TableName)"
 # The design package loaded is the installed one.
 grep -q '^name: dclTirvendalK3D$' <<<"$("$host" package-info)" || fail "package-info"
+# The design window's library, which the program loads only when it shows a window, is found
+# beside the others, and its own libraries come from the prefix too: a picture of the window
+# proves it loaded and ran.
+grep -qE "libtirvendalqt.so => $prefix/(lib/\.\./)?lib/libtirvendalqt.so" <<<"$(ldd "$prefix/lib/designhostgui.so")" ||
+  fail "the design window's library does not find libtirvendalqt.so in the prefix"
+QT_QPA_PLATFORM=offscreen "$host" gui "$prefix/demo/demo.xfm" --screenshot "$prefix/window.png" ||
+  fail "gui --screenshot did not run"
+[ "$(head -c 8 "$prefix/window.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "gui wrote no PNG picture"
 
 page="$prefix/share/man/man1/designhost.1"
 [ -f "$page" ] || fail "no man page"
