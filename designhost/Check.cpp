@@ -7,6 +7,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "designhost/NearestWord.h"
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
 
@@ -17,7 +18,7 @@ namespace {
 std::string Quoted(const std::string& Text) { return "'" + Text + "'"; }
 
 std::string WithSuggestion(std::string Message, const std::string& Name, const std::vector<std::string>& Candidates) {
-  std::string nearest = NearestName(Name, Candidates);
+  std::string nearest = NearestWord(Name, Candidates);
   if (!nearest.empty()) Message += "; did you mean " + Quoted(nearest) + "?";
   return Message;
 }
@@ -98,7 +99,7 @@ class TChecker {
     std::string message = structure->Error();
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(Database.FilePath, ec))) {
-      std::string nearest = NearestName(fs::path(Database.FilePath).filename().string(), Neighbours(Database.FilePath));
+      std::string nearest = NearestWord(fs::path(Database.FilePath).filename().string(), Neighbours(Database.FilePath));
       if (!nearest.empty())
         message +=
             "; did you mean " + Quoted((fs::path(Database.DatabaseFileName).parent_path() / nearest).string()) + "?";
@@ -218,35 +219,6 @@ std::string FindingJson(const TFinding& Finding) {
   object["property"] = Finding.Property;
   object["message"] = Finding.Message;
   return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-std::string NearestName(const std::string& Name, const std::vector<std::string>& Candidates) {
-  std::string word = AnsiUpperCase(Name);
-  std::string best;
-  size_t bestDistance = std::max<size_t>(1, word.size() / 3) + 1;
-  std::vector<size_t> row;
-  for (const std::string& candidate : Candidates) {
-    std::string other = AnsiUpperCase(candidate);
-    if (other == word) continue;
-    // Edit distance, one row at a time.
-    row.resize(other.size() + 1);
-    for (size_t j = 0; j <= other.size(); ++j) row[j] = j;
-    for (size_t i = 1; i <= word.size(); ++i) {
-      size_t diagonal = row[0];
-      row[0] = i;
-      for (size_t j = 1; j <= other.size(); ++j) {
-        size_t above = row[j];
-        row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (word[i - 1] == other[j - 1] ? 0 : 1)});
-        diagonal = above;
-      }
-    }
-    // A name every letter of which would change is no near miss.
-    if (row[other.size()] < bestDistance && row[other.size()] < word.size()) {
-      bestDistance = row[other.size()];
-      best = candidate;
-    }
-  }
-  return best;
 }
 
 int RunCheck(const std::vector<std::string>& Paths, bool Json) {

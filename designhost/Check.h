@@ -22,10 +22,6 @@ std::vector<TFinding> CheckProject(TProject& Project);
 std::string FindingLine(const TFinding& Finding);
 std::string FindingJson(const TFinding& Finding);
 
-// The candidate nearest to Name (by edits, without regard to case), or empty when none is near
-// enough to be what was meant.
-std::string NearestName(const std::string& Name, const std::vector<std::string>& Candidates);
-
 // The command: prints every finding of the forms at Paths (files, or folders of *.xfm), one a
 // line, as text or JSON; answers 0 when there is none, else 1. Raises EUsageError for a path
 // that does not exist.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "designhost/FormDocument.h"
+#include "designhost/NearestWord.h"
 #include "host/rtl/FileLineError.h"
 
 const std::vector<std::string> kCommonExitStatus = {
@@ -335,44 +336,4 @@ std::string ErrorLine(const Exception& E) {
     return placed->FileName() + ":" + std::to_string(placed->Line()) + ": error: " + E.ClassName() + ": " +
            placed->Text();
   return std::string("error: ") + E.ClassName() + ": " + E.Message();
-}
-
-std::string NearestWord(std::string_view Word, const std::vector<std::string>& Candidates) {
-  // Edits between the two words, an adjacent swap counting as one (optimal string alignment).
-  auto distance = [](std::string_view a, std::string_view b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i)
-      for (size_t j = 1; j <= b.size(); ++j) {
-        size_t cost =
-            std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]))
-                ? 0
-                : 1;
-        d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-        if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-          d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-      }
-    return d[a.size()][b.size()];
-  };
-  // A word that begins exactly one candidate ("new" for "new-demo") means that one.
-  std::string nearest;
-  for (const std::string& candidate : Candidates) {
-    if (Word.size() < 2 || !candidate.starts_with(Word)) continue;
-    if (!nearest.empty()) {
-      nearest.clear();
-      break;
-    }
-    nearest = candidate;
-  }
-  if (!nearest.empty()) return nearest;
-  size_t best = std::max<size_t>(1, Word.size() / 3) + 1;
-  for (const std::string& candidate : Candidates) {
-    size_t d = distance(Word, candidate);
-    if (d < best) {
-      best = d;
-      nearest = candidate;
-    }
-  }
-  return nearest;
 }

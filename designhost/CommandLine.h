@@ -65,7 +65,3 @@ class TCommandLine {
 // How an error is printed on stderr: "error: CLASS: MESSAGE", or with the place first,
 // "FILE:LINE: error: CLASS: MESSAGE", for an error at a line of a file.
 std::string ErrorLine(const Exception& E);
-
-// The candidate nearest to Word (by edits, without regard to case, or the one candidate it
-// begins), or empty when none is near enough to be what was meant.
-std::string NearestWord(std::string_view Word, const std::vector<std::string>& Candidates);

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "designhost/FormDocument.h"
+#include "designhost/Output.h"
 #include "designhost/Project.h"
 #include "host/dataclx/FieldList.h"
 
@@ -34,11 +36,13 @@ std::vector<TLink> FindLinks(TProject& Project) {
   return links;
 }
 
-std::string PairsText(const TLink& Link) {
+// "D=M;D=M": Field (identity for the graph's labels, EscapeField for a line of text) applied to
+// each field name.
+std::string PairsText(const TLink& Link, std::string (*Field)(std::string_view) = nullptr) {
   std::string text;
   for (const auto& [detail, master] : Link.Pairs) {
     if (!text.empty()) text += ';';
-    text.append(detail).append("=").append(master);
+    text.append(Field ? Field(detail) : detail).append("=").append(Field ? Field(master) : master);
   }
   return text;
 }
@@ -89,8 +93,8 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
   } else {
     for (const TLink& link : links) {
       if (Format == TLinksFormat::Text) {
-        std::cout << link.Form->File << '\t' << link.Detail->Name << '\t' << link.Master->Name << '\t'
-                  << PairsText(link) << '\n';
+        std::cout << EscapeField(link.Form->File) << '\t' << EscapeField(link.Detail->Name) << '\t'
+                  << EscapeField(link.Master->Name) << '\t' << PairsText(link, EscapeField) << '\n';
         continue;
       }
       nlohmann::ordered_json object;
@@ -109,8 +113,9 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
   int status = 0;
   for (const TProjectForm& form : project.Forms()) {
     if (!form.Failure) continue;
-    std::cerr << form.File << ':' << form.Failure->Line << ": error: " << form.Failure->ClassName << ": "
-              << form.Failure->Message << '\n';
+    std::cerr << Printable(form.File + ':' + std::to_string(form.Failure->Line) +
+                           ": error: " + form.Failure->ClassName + ": " + form.Failure->Message)
+              << '\n';
     status = 1;
   }
   return status;

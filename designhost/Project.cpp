@@ -4,59 +4,29 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "designhost/FormDocument.h"
 #include "host/dataclx/DataSource.h"
 #include "host/dataclx/FieldList.h"
+#include "host/rtl/FileLineError.h"
 #include "host/rtl/Strings.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
 #include "host/runtime/Table.h"
 #include "host/visualclx/forms/Builder.h"
-#include "host/visualclx/forms/FormError.h"
 #include "host/visualclx/forms/Parser.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A form file's text; raises EInOutError naming the file and the reason when it is no regular
-// file or cannot be read.
-std::string ReadFormText(const std::string& File) {
-  struct stat info {};
-  if (stat(File.c_str(), &info) != 0)
-    throw EInOutError("Cannot open form file '" + File + "': " + std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) throw EInOutError("Cannot open form file '" + File + "': not a regular file");
-  std::ifstream in(File, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open form file '" + File + "': " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw EInOutError("Cannot read form file '" + File + "': " + std::strerror(errno));
-  std::string result = text.str();
-  if (result.rfind("\xEF\xBB\xBF", 0) == 0) result.erase(0, 3);
-  return result;
-}
-
-// Where and why a form could not be read; a reading error reads "FILE:LINE: message".
+// Where and why a form could not be read: an error at a line of the form keeps its line.
 TProjectForm::TFailure FailureOf(const Exception& E, const std::string& File) {
-  TProjectForm::TFailure failure{1, E.ClassName(), E.Message()};
-  const std::string& message = E.Message();
-  if (message.rfind(File + ":", 0) == 0) {
-    size_t pos = File.size() + 1;
-    size_t digits = pos;
-    while (digits < message.size() && std::isdigit(static_cast<unsigned char>(message[digits]))) ++digits;
-    if (digits > pos && digits - pos < 10 && message.compare(digits, 2, ": ") == 0) {
-      failure.Line = std::stoi(message.substr(pos, digits - pos));
-      failure.Message = message.substr(digits + 2);
-    }
-  }
-  return failure;
+  if (const auto* placed = dynamic_cast<const EFileLineError*>(&E); placed && placed->FileName() == File)
+    return {placed->Line(), E.ClassName(), placed->Text()};
+  return {1, E.ClassName(), E.Message()};
 }
 
 // Tables stored active stay closed: a check reads structure, never rows, and runs nothing that
@@ -147,7 +117,7 @@ TProjectForm ReadForm(const std::string& File) {
   form.File = File;
   TFormObject tree;
   try {
-    tree = ParseForm(ReadFormText(File), File);
+    tree = ParseForm(TFormDocument::ReadText(File), File);
     DropActive(tree);
     std::unique_ptr<TComponent> root(CreateFormComponent(tree, nullptr, File));
     BuildComponent(root.get(), tree, File);

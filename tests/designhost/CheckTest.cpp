@@ -1,7 +1,13 @@
 // designhost check end to end: a project of forms in folders, whose tables name a database of
 // another form, held against database files that have moved on; every kind of finding at its
 // line, as text and as JSON, the exit statuses, and that nothing is written.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "tests/designhost/ProjectFixture.h"
 
@@ -90,6 +96,38 @@ TEST_F(Check, ASoundProjectPassesAndWrongUsageIsTwo) {
   EXPECT_EQ(missing.Status, 2);
   EXPECT_NE(missing.Err.find("nowhere"), std::string::npos);
   EXPECT_EQ(missing.Out, "");
+}
+
+TEST_F(Check, FormsAreReadAsEveryCommandReadsThem) {
+  // Only regular files of reasonable size: a pipe is refused without waiting for a writer, a
+  // huge file without reading it all.
+  ASSERT_EQ(::mkfifo((dir / "proj" / "pipe.xfm").c_str(), 0600), 0);
+  fs::resize_file(dir / "proj" / "forms" / "orders.xfm", (size_t{16} << 20) + 1);
+  TProcessResult refused = Host({"check", "proj/pipe.xfm", "proj/forms/orders.xfm"});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_EQ(refused.Out,
+            "proj/forms/orders.xfm:1: error: .: Cannot read form file 'proj/forms/orders.xfm': larger than "
+            "16777216 bytes, the most that is read\n"
+            "proj/pipe.xfm:1: error: .: Cannot read form file 'proj/pipe.xfm': not a regular file\n");
+  TProcessResult links = Host({"links", "proj/pipe.xfm"});
+  EXPECT_EQ(links.Status, 1);
+  EXPECT_EQ(links.Err,
+            "proj/pipe.xfm:1: error: EInOutError: Cannot read form file 'proj/pipe.xfm': not a regular file\n");
+
+  // A form that another command is saving is read once that command is done: the check waits
+  // for the lock and reads the saved form, not the one that was there when it started.
+  const fs::path form = dir / "proj" / "shared.xfm";
+  int held = ::open(form.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  TChildProcess check(kDesignhost, {"check", "proj/shared.xfm"}, dir.Path());
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  WriteFile(dir / "proj" / "saved.tmp", "object Shared: TDataModule\n  object Db: TQVRDatabase\n  end\nend\n");
+  fs::rename(dir / "proj" / "saved.tmp", form);
+  ::close(held);
+  TProcessResult r = check.Wait();
+  EXPECT_EQ(r.Status, 1) << r.Err;
+  EXPECT_EQ(r.Out, "proj/shared.xfm:2: error: Db.DatabaseFileName: no database file named\n");
 }
 
 }  // namespace

@@ -153,6 +153,24 @@ TEST_F(CommandLine, ListingsInJsonAndInTextThatKeepsOneRecordALine) {
   TProcessResult jsonValues = Host({"values", "--json", odd, "T.TableName"});
   EXPECT_EQ(jsonValues.Out, "\"a\\tb\"\n\"c\\\\d\"\n\"e\\nf\"\n");
 
+  // links: the path and the paired field names too, in text; as they are in JSON.
+  WriteFile(dir / "o\td.xfm",
+            "object M: TDataModule\n  object Db: TQVRDatabase\n    DatabaseName = 'Odd'\n"
+            "    DatabaseFileName = 'odd.tvd'\n  end\n"
+            "  object T: TQVRTable\n    DatabaseName = 'Odd'\n    TableName = 'a'#9'b'\n  end\n"
+            "  object S: TDataSource\n    DataSet = T\n  end\n"
+            "  object D: TQVRTable\n    DatabaseName = 'Odd'\n    TableName = 'c\\d'\n    MasterSource = S\n"
+            "    IndexFieldNames = 'y'#9'1;y\\2'\n    MasterFields = 'x'#10'1;x2'\n  end\nend\n");
+  TProcessResult links = Host({"links", "o\td.xfm"}, dir.Path());
+  EXPECT_EQ(links.Status, 0) << links.Err;
+  EXPECT_EQ(links.Out, "o\\td.xfm\tD\tT\ty\\t1=x\\n1;y\\\\2=x2\n");
+  TProcessResult jsonLinks = Host({"links", "--json", "o\td.xfm"}, dir.Path());
+  EXPECT_NE(
+      jsonLinks.Out.find(R"({"file":"o\td.xfm","detail":"D","detailTable":"c\\d",)"
+                         R"("master":"T","masterTable":"a\tb","index":"","pairs":[["y\t1","x\n1"],["y\\2","x2"]]})"),
+      std::string::npos)
+      << jsonLinks.Out;
+
   TProcessResult palette = Host({"palette", "--json"});
   ASSERT_EQ(palette.Status, 0) << palette.Err;
   EXPECT_EQ(palette.Out,

@@ -212,6 +212,10 @@ TEST_F(FormSaving, WhatACommandPrintsIsWholeAndSafeBeforeItSaves) {
   EXPECT_EQ(bad.Status, 1);
   EXPECT_EQ(bad.Err.find('\x1B'), std::string::npos) << bad.Err;
   EXPECT_NE(bad.Err.find("\\x1B[2J"), std::string::npos) << bad.Err;
+  TProcessResult links = Host({"links", file});
+  EXPECT_EQ(links.Status, 1);
+  EXPECT_EQ(links.Err.find('\x1B'), std::string::npos) << links.Err;
+  EXPECT_NE(links.Err.find("\\x1B[2J"), std::string::npos) << links.Err;
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ TFormDocument::TFormDocument(const fs::path& File, TAccess Access) : FFile(File)
   if (Access == TAccess::Write) FLock = std::move(lock);
 }
 
+std::string TFormDocument::ReadText(const fs::path& File) {
+  TFileLock lock(File, kWhat, TLockKind::Shared, kLockTimeout);
+  std::string text = lock.Read(kMaxFormSize);
+  if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+  return text;
+}
+
 TFormDocument::TFormDocument(std::string_view Text, const fs::path& File) : FFile(File) { Build(Text, File); }
 
 TFormDocument::TFormDocument(std::unique_ptr<TComponent> Root, const fs::path& File)

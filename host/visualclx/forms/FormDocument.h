@@ -41,6 +41,12 @@ class TFormDocument {
   TFormDocument(const TFormDocument&) = delete;
   TFormDocument& operator=(const TFormDocument&) = delete;
 
+  // A form file's text as a document reads it, for a reader that builds the form its own way:
+  // File must be a regular file of at most kMaxFormSize bytes, it is read under a shared lock
+  // (waiting kLockTimeout at most for a command that works on it), and a UTF-8 byte order mark
+  // is left out. Raises EInOutError naming the file and the reason.
+  static std::string ReadText(const std::filesystem::path& File);
+
   TComponent* Root() const { return FRoot.get(); }
   // The form's file as it was named; empty while the form has none.
   const std::filesystem::path& File() const { return FFile; }
