@@ -12,28 +12,28 @@ TClass TListControlItems::StaticClass() {
 
 std::string TListControlItems::Get(int Index) const {
   CheckIndex(Index, Count());
-  return FItems[static_cast<size_t>(Index)].Text;
+  return Item(Index).Text;
 }
 
 TObject* TListControlItems::GetObject(int Index) const {
   CheckIndex(Index, Count());
-  return FItems[static_cast<size_t>(Index)].Object;
+  return Item(Index).Object;
 }
 
 void TListControlItems::Put(int Index, const std::string& S) {
   CheckIndex(Index, Count());
-  FItems[static_cast<size_t>(Index)].Text = S;
+  Item(Index).Text = S;
   Notify(TControlChange::Items);
 }
 
 void TListControlItems::PutObject(int Index, TObject* Object) {
   CheckIndex(Index, Count());
-  FItems[static_cast<size_t>(Index)].Object = Object;
+  Item(Index).Object = Object;
 }
 
 void TListControlItems::InsertObject(int Index, const std::string& S, TObject* Object) {
   CheckIndex(Index, Count() + 1);
-  FItems.insert(FItems.begin() + Index, TItem{S, Object, false});
+  FItems.insert(FItems.begin() + Index, std::make_unique<TItem>(TItem{S, Object, false}));
   if (FItemIndex >= Index) ++FItemIndex;
   Notify(TControlChange::Items);
 }
@@ -59,7 +59,7 @@ void TListControlItems::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex, Count());
   CheckIndex(NewIndex, Count());
-  TItem item = std::move(FItems[static_cast<size_t>(CurIndex)]);
+  std::unique_ptr<TItem> item = std::move(FItems[static_cast<size_t>(CurIndex)]);
   FItems.erase(FItems.begin() + CurIndex);
   FItems.insert(FItems.begin() + NewIndex, std::move(item));
   if (FItemIndex == CurIndex)
@@ -96,14 +96,14 @@ void TListControlItems::SetMultiSelect(bool Value) {
   if (Value == FMultiSelect) return;
   FMultiSelect = Value;
   // What shows as selected stays so: the current item alone.
-  for (TItem& item : FItems) item.Selected = false;
-  if (FMultiSelect && FItemIndex >= 0) FItems[static_cast<size_t>(FItemIndex)].Selected = true;
+  for (auto& item : FItems) item->Selected = false;
+  if (FMultiSelect && FItemIndex >= 0) Item(FItemIndex).Selected = true;
   Notify(TControlChange::Selection);
 }
 
 bool TListControlItems::Selected(int Index) const {
   CheckIndex(Index, Count());
-  return FMultiSelect ? FItems[static_cast<size_t>(Index)].Selected : Index == FItemIndex;
+  return FMultiSelect ? Item(Index).Selected : Index == FItemIndex;
 }
 
 void TListControlItems::SetSelected(int Index, bool Value) {
@@ -115,7 +115,7 @@ void TListControlItems::SetSelected(int Index, bool Value) {
       SetCurrent(-1);
     return;
   }
-  TItem& item = FItems[static_cast<size_t>(Index)];
+  TItem& item = Item(Index);
   if (item.Selected == Value) return;
   item.Selected = Value;
   Notify(TControlChange::Selection);
@@ -131,7 +131,7 @@ std::vector<int> TListControlItems::SelectedIndexes() const {
 void TListControlItems::SelectOnly(int Index) {
   CheckIndex(Index, Count());
   if (FMultiSelect) {
-    for (int i = 0; i < Count(); ++i) FItems[static_cast<size_t>(i)].Selected = i == Index;
+    for (int i = 0; i < Count(); ++i) Item(i).Selected = i == Index;
     Notify(TControlChange::Selection);
   }
   SetCurrent(Index);
@@ -140,7 +140,7 @@ void TListControlItems::SelectOnly(int Index) {
 void TListControlItems::Toggle(int Index) {
   CheckIndex(Index, Count());
   if (!FMultiSelect) throw EInvalidOperation("Items can be toggled only in a multi-select list");
-  FItems[static_cast<size_t>(Index)].Selected = !FItems[static_cast<size_t>(Index)].Selected;
+  Item(Index).Selected = !Item(Index).Selected;
   Notify(TControlChange::Selection);
   SetCurrent(Index);
 }

@@ -4,6 +4,7 @@
 // item that no longer exists is cleared. None of this fires the control's events.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,11 +61,13 @@ class TListControlItems : public TStrings {
     TObject* Object = nullptr;
     bool Selected = false;  // kept only in a multi-select list
   };
+  TItem& Item(int Index) const { return *FItems[static_cast<size_t>(Index)]; }
   void Notify(TControlChange Change);
   void SetCurrent(int Value);
 
   TControl* FControl;
-  std::vector<TItem> FItems;
+  // Each item on its own, so an insertion or a deletion in a long list moves pointers only.
+  std::vector<std::unique_ptr<TItem>> FItems;
   int FItemIndex = -1;
   bool FMultiSelect = false;
   std::vector<TControlChange> FPending;  // changes made inside BeginUpdate/EndUpdate
