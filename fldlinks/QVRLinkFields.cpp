@@ -335,7 +335,8 @@ const std::string& TQVRLinkFields::JoinMasterField(int Index) { return JoinOf(In
 
 void TQVRLinkFields::ReleaseJoins(const std::vector<TJoin*>& Keep) {
   std::vector<std::unique_ptr<TJoin>> kept;
-  kept.reserve(Keep.size());
+  // The capacity stays, so the Adds that follow a Delete do not grow the list again.
+  kept.reserve(FJoins.capacity());
   for (TJoin* join : Keep) {
     kept.push_back(std::move(FJoins[join->Slot]));
     join->Slot = kept.size() - 1;

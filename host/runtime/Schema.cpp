@@ -30,7 +30,6 @@ constexpr std::string_view kTableSql =
     "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE";
 constexpr std::string_view kColumns =
     "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?1)";
-constexpr std::string_view kPrimaryKey = "SELECT name, pk FROM pragma_table_xinfo(?1) WHERE pk > 0 OR cid = 0";
 constexpr std::string_view kIndexList = "SELECT name, \"unique\", origin FROM pragma_index_list(?1)";
 // The descending key columns of one index.
 constexpr std::string_view kDescendingKeys =
@@ -364,18 +363,15 @@ void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* 
 namespace {
 
 // Adds the primary key as "PRIMARY" when the table has one and answers it; raises when there is
-// no such table.
+// no such table. The key's columns come from the table's column definitions, read once per
+// version of the file.
 TIndexDef* AddPrimaryKey(TSqliteConnection& Db, const std::string& Table, TIndexDefs& Defs, TComponent* Component) {
-  // The key's columns by their place in the key; the first column shows that the table exists.
-  std::vector<std::pair<int64_t, std::string>> keyColumns;
-  bool exists = false;
-  TStatementRun run(Db.Prepare(kPrimaryKey));
-  run->Bind(1, Table);
-  while (run->Step()) {
-    exists = true;
-    if (int64_t place = run->ColumnInt(1); place > 0) keyColumns.emplace_back(place, run->ColumnText(0));
+  const auto columns = ReadColumns(Db, Table, Component);
+  std::vector<std::pair<int, std::string>> keyColumns;  // by their place in the key
+  for (int i = 0, n = columns->Extended.Count(); i < n; ++i) {
+    const TQVRAdvFieldDef* def = columns->Extended.Items(i);
+    if (def->PrimaryKeyIndex() > 0) keyColumns.emplace_back(def->PrimaryKeyIndex(), def->Name());
   }
-  if (!exists) NoSuchTable(Table, Component);
   if (keyColumns.empty()) return nullptr;
   std::sort(keyColumns.begin(), keyColumns.end());
   std::string fields;
@@ -403,6 +399,7 @@ std::vector<TIndexListEntry> ReadIndexList(TSqliteConnection& Db, const std::str
 
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component) {
   const std::string cacheKey = "indexes\n" + Table;
+  TSqliteConnection::TStructureRead structure(Db);  // the primary key comes from the columns
   if (auto kept = Db.FindDerived(cacheKey)) {
     IndexDefs->Assign(static_cast<const TIndexDefs*>(kept.get()));
     return;

@@ -200,11 +200,14 @@ TSqliteConnection::TFileVersion TSqliteConnection::CurrentVersion() {
 }
 
 std::shared_ptr<const void> TSqliteConnection::FindDerived(const std::string& Key) {
-  TFileVersion version = CurrentVersion();
-  if (!(version == FDerivedVersion)) {
-    FDerived.clear();
-    FDerivedVersion = version;
-    return nullptr;
+  if (FStructureReads == 0 || !FVersionAsked) {
+    FVersionAsked = FStructureReads > 0;
+    TFileVersion version = CurrentVersion();
+    if (!(version == FDerivedVersion)) {
+      FDerived.clear();
+      FDerivedVersion = version;
+      return nullptr;
+    }
   }
   auto found = FDerived.find(Key);
   return found == FDerived.end() ? nullptr : found->second;

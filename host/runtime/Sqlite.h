@@ -88,6 +88,20 @@ class TSqliteConnection {
   std::shared_ptr<const void> FindDerived(const std::string& Key);
   // Keeps Value under Key for the file as FindDerived last saw it.
   void KeepDerived(const std::string& Key, std::shared_ptr<const void> Value);
+  // One reading of a table's structure (its fields and its indexes together): while one lives,
+  // the file is asked whether it changed at the first look-up only, not at each.
+  class TStructureRead {
+   public:
+    explicit TStructureRead(TSqliteConnection& Connection) : FConnection(Connection) {
+      if (FConnection.FStructureReads++ == 0) FConnection.FVersionAsked = false;
+    }
+    ~TStructureRead() { --FConnection.FStructureReads; }
+    TStructureRead(const TStructureRead&) = delete;
+    TStructureRead& operator=(const TStructureRead&) = delete;
+
+   private:
+    TSqliteConnection& FConnection;
+  };
   // The statement for Sql, prepared on first use and kept while the connection lives.
   TSqliteStatement& Prepare(std::string_view Sql);
   // A statement of its own, for SQL that varies from call to call.
@@ -118,6 +132,8 @@ class TSqliteConnection {
   std::map<std::string, TSqliteStatement, std::less<>> FStatements;
   TFileVersion FDerivedVersion;
   std::map<std::string, std::shared_ptr<const void>, std::less<>> FDerived;
+  int FStructureReads = 0;     // TStructureRead scopes alive
+  bool FVersionAsked = false;  // within them, whether the file was asked already
 };
 
 // An identifier as SQL text: in double quotes, each double quote doubled.

@@ -138,6 +138,7 @@ TSqliteConnection& TQVRTable::Connection() const {
 
 void TQVRTable::InternalOpen() {
   TSqliteConnection& db = Connection();
+  TSqliteConnection::TStructureRead read(db);
   ReadFieldDefs(db, FTableName, FieldDefs(), FAdvFieldDefs.get(), this);
   FieldDefs()->SetUpdated(true);
   ReadIndexDefs(db, FTableName, FIndexDefs.get(), this);

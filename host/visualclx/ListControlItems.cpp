@@ -2,12 +2,17 @@
 #include "host/visualclx/ListControlItems.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "host/rtl/TypInfo.h"
 
 TClass TListControlItems::StaticClass() {
   static const TClassInfo info = TClassBuilder<TListControlItems>("TListControlItems", TStrings::StaticClass()).Build();
   return &info;
+}
+
+TListControlItems::~TListControlItems() {
+  for (TItem* item : FItems) delete item;
 }
 
 std::string TListControlItems::Get(int Index) const {
@@ -33,13 +38,16 @@ void TListControlItems::PutObject(int Index, TObject* Object) {
 
 void TListControlItems::InsertObject(int Index, const std::string& S, TObject* Object) {
   CheckIndex(Index, Count() + 1);
-  FItems.insert(FItems.begin() + Index, std::make_unique<TItem>(TItem{S, Object, false}));
+  auto item = std::make_unique<TItem>(TItem{S, Object, false});
+  FItems.insert(FItems.begin() + Index, item.get());
+  item.release();
   if (FItemIndex >= Index) ++FItemIndex;
   Notify(TControlChange::Items);
 }
 
 void TListControlItems::Delete(int Index) {
   CheckIndex(Index, Count());
+  std::unique_ptr<TItem> gone(FItems[static_cast<size_t>(Index)]);
   FItems.erase(FItems.begin() + Index);
   if (FItemIndex == Index)
     FItemIndex = -1;
@@ -50,6 +58,7 @@ void TListControlItems::Delete(int Index) {
 
 void TListControlItems::Clear() {
   if (FItems.empty() && FItemIndex == -1) return;
+  for (TItem* item : FItems) delete item;
   FItems.clear();
   FItemIndex = -1;
   Notify(TControlChange::Items);
@@ -59,9 +68,11 @@ void TListControlItems::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex, Count());
   CheckIndex(NewIndex, Count());
-  std::unique_ptr<TItem> item = std::move(FItems[static_cast<size_t>(CurIndex)]);
-  FItems.erase(FItems.begin() + CurIndex);
-  FItems.insert(FItems.begin() + NewIndex, std::move(item));
+  auto from = FItems.begin() + CurIndex, to = FItems.begin() + NewIndex;
+  if (CurIndex < NewIndex)
+    std::rotate(from, from + 1, to + 1);
+  else
+    std::rotate(to, from, from + 1);
   if (FItemIndex == CurIndex)
     FItemIndex = NewIndex;
   else if (CurIndex < FItemIndex && NewIndex >= FItemIndex)

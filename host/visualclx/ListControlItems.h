@@ -4,7 +4,6 @@
 // item that no longer exists is cleared. None of this fires the control's events.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@ class TListControlItems : public TStrings {
   // Control is told of every change (TControlChange::Items for the texts and their order,
   // ItemIndex and Selection for the rest); it must outlive the items.
   explicit TListControlItems(TControl* Control) : FControl(Control) {}
+  ~TListControlItems() override;
 
   int Count() const override { return static_cast<int>(FItems.size()); }
   std::string Get(int Index) const override;
@@ -66,8 +66,9 @@ class TListControlItems : public TStrings {
   void SetCurrent(int Value);
 
   TControl* FControl;
-  // Each item on its own, so an insertion or a deletion in a long list moves pointers only.
-  std::vector<std::unique_ptr<TItem>> FItems;
+  // Each item on its own and owned here, so an insertion or a deletion in a long list moves
+  // plain pointers (one memmove) rather than the items or smart pointers one by one.
+  std::vector<TItem*> FItems;
   int FItemIndex = -1;
   bool FMultiSelect = false;
   std::vector<TControlChange> FPending;  // changes made inside BeginUpdate/EndUpdate
