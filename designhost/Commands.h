@@ -16,6 +16,7 @@ struct TEditOptions {
 struct TGuiOptions {
   std::optional<std::string> Form;
   std::optional<std::string> Screenshot;
+  std::optional<std::string> Select;  // COMPONENT[,COMPONENT...]
 };
 
 // The packages named with --package, loaded after the project's own design package.

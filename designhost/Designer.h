@@ -15,6 +15,8 @@ class TFormDesigner : public IDesigner {
 
   void Modified() override { ++FModifications; }
   TComponent* Root() const override { return FRoot; }
+  // The form was read afresh (undo, redo): the designer now serves its new root.
+  void SetRoot(TComponent* Root) { FRoot = Root; }
   void GetComponentNames(TClass Class, const TGetStrProc& Proc) override;
   TComponent* GetComponent(const std::string& Name) override;
 

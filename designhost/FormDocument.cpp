@@ -16,16 +16,18 @@ std::unique_ptr<TFormDocument> OpenForm(const fs::path& File, TFormDocument::TAc
 }
 
 std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const std::string& Selection) {
-  TComponent* root = Document.Root();
+  return SelectComponents(Document.Root(), Selection, Document.File().filename().string());
+}
+
+std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& Selection, const std::string& FormName) {
   std::vector<TComponent*> selected;
   size_t start = 0;
   while (start <= Selection.size()) {
     size_t comma = Selection.find(',', start);
     if (comma == std::string::npos) comma = Selection.size();
     std::string name = Trim(std::string_view(Selection).substr(start, comma - start));
-    TComponent* component = SameText(name, root->Name()) ? root : root->FindComponent(name);
-    if (name.empty() || !component)
-      throw EUsageError("no component '" + name + "' in " + Document.File().filename().string());
+    TComponent* component = SameText(name, Root->Name()) ? Root : Root->FindComponent(name);
+    if (name.empty() || !component) throw EUsageError("no component '" + name + "' in " + FormName);
     selected.push_back(component);
     start = comma + 1;
   }

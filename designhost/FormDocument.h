@@ -22,6 +22,10 @@ std::unique_ptr<TFormDocument> OpenForm(const std::filesystem::path& File, TForm
 // name that is no component of the form.
 std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const std::string& Selection);
 
+// The components of Root's form named by a selection "A[,B...]"; EUsageError naming FormName
+// for a name that is no component of it.
+std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& Selection, const std::string& FormName);
+
 // The text of every published property of the form's components, by "Component.Property".
 std::map<std::string, std::string> PropertySnapshot(const TFormDocument& Document);
 

@@ -26,7 +26,13 @@ int RunGui(const TGuiOptions& Options) {
   std::filesystem::path picture;
   if (Options.Screenshot) picture = std::filesystem::absolute(*Options.Screenshot);
   TDesignWindow window;
-  if (Options.Form) window.LoadFile(*Options.Form);
+  // Pictures leave nothing in the person's settings; a window on the display keeps the list.
+  if (!Options.Screenshot) window.RecentFiles().SetStore(TRecentFiles::DefaultStore());
+  if (Options.Form) {
+    window.LoadFile(*Options.Form);
+    if (!Options.Screenshot) window.RecentFiles().Add(window.Document().File());
+  }
+  if (Options.Select) window.Select(SelectComponents(window.Document().Root(), *Options.Select, window.Document().DisplayName()));
   window.show();
   if (Options.Screenshot) {
     SaveWindowPicture(window, picture);

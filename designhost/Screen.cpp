@@ -17,6 +17,7 @@ class TScriptScreenshots : public TScreenshotWidgetSet {
  public:
   TScriptScreenshots(TScriptedUser& User, const std::string& Dir) : TScreenshotWidgetSet(User, Dir), FUser(User) {
     FUser.SetAfterAction([this] { Capture(); });
+    SetLineSource([this] { return FUser.CurrentLine(); });
   }
   ~TScriptScreenshots() override { FUser.SetAfterAction(nullptr); }
 

@@ -256,7 +256,8 @@ int main(int argc, char** argv) {
                       .Summary = "the design window",
                       .Description = "Palette, form and Object Inspector in a real window; a display is needed unless "
                                      "--screenshot renders the window off screen.",
-                      .Examples = {"designhost gui demo.xfm", "designhost gui demo.xfm --screenshot window.png"}},
+                      .Examples = {"designhost gui demo.xfm",
+                                   "designhost gui demo.xfm --select Orders --screenshot window.png"}},
                      [&] {
                        packages();
                        return RunGui(gui);
@@ -264,6 +265,8 @@ int main(int argc, char** argv) {
     guiCommand->add_option("FORM", gui.Form, "the form file to open");
     guiCommand->add_option("--screenshot", gui.Screenshot, "render the window to a PNG file and quit")
         ->type_name("FILE");
+    guiCommand->add_option("--select", gui.Select, "select these components of the form")
+        ->type_name("COMPONENT[,...]");
 
     return commands.Run(argc, argv);
   } catch (const std::exception& e) {

@@ -51,6 +51,22 @@ void TDesignDocument::SetModified(bool Value) {
 
 void TDesignDocument::MarkModified() { SetModified(true); }
 
+void TDesignDocument::Restore(std::string_view Text) {
+  std::string name = Untitled() ? "Untitled" : FFile.filename().string();
+  std::string current = WriteComponent(FRoot.get());
+  FRoot.reset();
+  try {
+    FRoot = ReadRootComponent(Text, name);
+  } catch (...) {
+    FRoot = ReadRootComponent(current, name);  // what was written always reads back
+    FRoot->SetDesigning(true);
+    FDesigner->SetRoot(FRoot.get());
+    throw;
+  }
+  FRoot->SetDesigning(true);
+  FDesigner->SetRoot(FRoot.get());
+}
+
 void TDesignDocument::SaveAs(const fs::path& File) {
   std::error_code ec;
   fs::path file = fs::absolute(File, ec);

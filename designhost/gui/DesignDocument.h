@@ -39,6 +39,8 @@ class TDesignDocument {
 
   bool Modified() const { return FModified; }
   void MarkModified();
+  // Sets the modified state outright: the window knows when an undo reached the saved form.
+  void SetModified(bool Value);
   // Told whenever Modified changes.
   void SetOnModifiedChanged(std::function<void()> Proc) { FOnModifiedChanged = std::move(Proc); }
 
@@ -61,9 +63,14 @@ class TDesignDocument {
   // Renames Component (EComponentError for a name that is no identifier or is taken).
   void RenameComponent(TComponent* Component, const std::string& Name);
 
+ // Reads the form afresh from Text (an earlier state of it, for undo and redo); the file,
+  // the designer and the modified state stay. The current components go first (a database
+  // name is known only once in its session); when Text cannot be read they come back, and the
+  // error goes on to the caller.
+  void Restore(std::string_view Text);
+
  private:
   class TDocumentDesigner;
-  void SetModified(bool Value);
 
   std::unique_ptr<TFormDocument> FForm;
   std::unique_ptr<TDocumentDesigner> FDesigner;

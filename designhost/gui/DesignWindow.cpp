@@ -2,6 +2,7 @@
 #include "designhost/gui/DesignWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -17,8 +18,13 @@
 #include <algorithm>
 
 #include "designhost/gui/ComponentPalette.h"
+#include "designhost/gui/DataView.h"
 #include "designhost/gui/ErrorMessage.h"
 #include "designhost/gui/ObjectInspector.h"
+#include "host/qt/FocusReturn.h"
+#include "host/qt/HelpBook.h"
+#include "host/qt/HelpWindow.h"
+#include "host/rtl/NestingScope.h"
 #include "host/visualclx/MessageDlg.h"
 #include "host/visualclx/OpenDialog.h"
 #include "host/visualclx/forms/FormReader.h"
@@ -81,7 +87,13 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   rightLayout->addWidget(FInspector, 1);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
-  layout->addWidget(splitter, 1);
+  auto* rows = new QSplitter(Qt::Vertical, central);
+  rows->addWidget(splitter);
+  FDataView = new TDataView(rows);
+  rows->addWidget(FDataView);
+  rows->setStretchFactor(0, 3);
+  rows->setStretchFactor(1, 2);
+  layout->addWidget(rows, 1);
   setCentralWidget(central);
 
   connect(renameButton, &QPushButton::clicked, this, [this] {
@@ -94,8 +106,12 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   connect(FComponents, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* Item, int Column) {
     if (!FRefreshing && Column == 0) ItemRenamed(Item);
   });
+  FInspector->Transaction = [this](const std::string& Label, const std::function<void()>& Action) {
+    Change(Label, Action);
+  };
   FInspector->OnChanged = [this] {
     RefreshComponents();
+    ShowData();
     UpdateSelectionLabel();
     UpdateTitle();
   };
@@ -108,14 +124,22 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
 }
 
 TDesignWindow::~TDesignWindow() {
-  // The inspector's editors refer to the form's components: they go before the form.
+  // The inspector's editors and the data view refer to the form's components: they go first.
   FInspector->Clear();
+  FDataView->Show(nullptr);
+}
+
+void TDesignWindow::ShowData() {
+  std::vector<TComponent*> selected = Selection();
+  FDataView->Show(selected.size() == 1 ? selected.front() : nullptr);
 }
 
 void TDesignWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { NewForm(); });
   file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { Open(); });
+  FRecentMenu = file->addMenu(QStringLiteral("Open &Recent"));
+  connect(FRecentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
   file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { Save(); });
   file->addAction(QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                   [this] { SaveAs(); });
@@ -124,6 +148,9 @@ void TDesignWindow::BuildMenus() {
 
   // Delete and F2 act on the component list only: in the inspector they edit text.
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  FUndoAction = edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { Undo(); });
+  FRedoAction = edit->addAction(QStringLiteral("&Redo"), QKeySequence::Redo, this, [this] { Redo(); });
+  edit->addSeparator();
   QAction* remove = edit->addAction(QStringLiteral("&Delete"), this, [this] { DeleteSelection(); });
   remove->setShortcut(QKeySequence::Delete);
   remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -134,13 +161,138 @@ void TDesignWindow::BuildMenus() {
   rename->setShortcut(QKeySequence(Qt::Key_F2));
   rename->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   FComponents->addAction(rename);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->addAction(QStringLiteral("&Help on This"), QKeySequence::HelpContents, this,
+                  [this] { ShowHelpWindow(CurrentHelpContext()); });
+  help->addAction(QStringLiteral("The &Design Window"), this, [] { ShowHelpWindow(kDesignWindowHelp); });
+}
+
+int TDesignWindow::CurrentHelpContext() const {
+  // The inspector's current row has the topic of its property editor, when the book has one.
+  if (FInspector->hasFocus() || FInspector->isAncestorOf(QApplication::focusWidget())) {
+    if (TPropertyEditor* editor = FInspector->CurrentPropertyEditor())
+      if (int context = HelpContextOf(editor->ClassName())) return context;
+    return kObjectInspectorHelp;
+  }
+  return kDesignWindowHelp;
+}
+
+void TDesignWindow::FillRecentMenu() {
+  FRecentMenu->clear();
+  int number = 0;
+  for (const fs::path& file : FRecent.Files()) {
+    QString text = QStringLiteral("&%1 %2").arg(++number).arg(ToText(file.filename().string()));
+    QAction* action = FRecentMenu->addAction(text, this, [this, file] {
+      if (!fs::is_regular_file(file)) {
+        FRecent.Remove(file);
+        ShowErrorMessage("Cannot open form file '" + file.string() + "': it is gone");
+        return;
+      }
+      OpenFile(file);
+    });
+    action->setToolTip(ToText(file.string()));
+    action->setStatusTip(ToText(file.string()));
+  }
+  if (FRecent.Files().empty()) FRecentMenu->addAction(QStringLiteral("(none)"))->setEnabled(false);
+  FRecentMenu->addSeparator();
+  FRecentMenu->addAction(QStringLiteral("&Clear List"), this, [this] { FRecent.Clear(); })
+      ->setEnabled(!FRecent.Files().empty());
+}
+
+void TDesignWindow::UpdateActions() {
+  FUndoAction->setEnabled(FHistory.CanUndo());
+  FUndoAction->setText(FHistory.CanUndo() ? QStringLiteral("&Undo %1").arg(ToText(FHistory.UndoStep().Label))
+                                          : QStringLiteral("&Undo"));
+  FRedoAction->setEnabled(FHistory.CanRedo());
+  FRedoAction->setText(FHistory.CanRedo() ? QStringLiteral("&Redo %1").arg(ToText(FHistory.RedoStep().Label))
+                                          : QStringLiteral("&Redo"));
+}
+
+TUndoHistory::TState TDesignWindow::CurrentState() const {
+  TUndoHistory::TState state{WriteComponent(FDocument->Root()), {}};
+  for (TComponent* component : Selection()) state.Selection.push_back(component->Name());
+  return state;
+}
+
+void TDesignWindow::Change(const std::string& Label, const std::function<void()>& Action) {
+  TUndoHistory::TState before = CurrentState();
+  bool wasModified = FDocument->Modified();
+  std::exception_ptr error;
+  try {
+    Action();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  TUndoHistory::TState after = CurrentState();
+  if (after.Text != before.Text) {
+    FHistory.Record({Label, std::move(before), std::move(after)});
+    FDocument->SetModified(!FHistory.Clean());
+  } else {
+    // A notice without a change of the form leaves the form as modified as it was.
+    FDocument->SetModified(wasModified);
+  }
+  UpdateActions();
+  if (error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (...) {
+      ShowCurrentError();
+    }
+  }
+}
+
+bool TDesignWindow::Apply(const TUndoHistory::TState& State) {
+  FInspector->Clear();
+  FDataView->Show(nullptr);
+  {
+    TNestingScope refreshing(FRefreshing);
+    FComponents->clear();
+  }
+  bool applied = true;
+  try {
+    FDocument->Restore(State.Text);
+  } catch (...) {
+    ShowCurrentError();
+    applied = false;
+  }
+  RefreshComponents();
+  std::vector<TComponent*> selected;
+  for (const std::string& name : State.Selection)
+    if (TComponent* component = FDocument->Root()->FindComponent(name)) selected.push_back(component);
+  Select(selected);
+  return applied;
+}
+
+bool TDesignWindow::Undo() {
+  if (!FHistory.CanUndo()) return false;
+  if (!Apply(FHistory.UndoStep().Before)) return false;
+  FHistory.Undone();
+  FDocument->Designer().Modified();
+  FDocument->SetModified(!FHistory.Clean());
+  UpdateActions();
+  UpdateTitle();
+  return true;
+}
+
+bool TDesignWindow::Redo() {
+  if (!FHistory.CanRedo()) return false;
+  if (!Apply(FHistory.RedoStep().After)) return false;
+  FHistory.Redone();
+  FDocument->Designer().Modified();
+  FDocument->SetModified(!FHistory.Clean());
+  UpdateActions();
+  UpdateTitle();
+  return true;
 }
 
 void TDesignWindow::DropDocument() {
   FInspector->Clear();
-  ++FRefreshing;
-  FComponents->clear();
-  --FRefreshing;
+  FDataView->Show(nullptr);
+  {
+    TNestingScope refreshing(FRefreshing);
+    FComponents->clear();
+  }
   FDocument.reset();
 }
 
@@ -148,6 +300,7 @@ void TDesignWindow::ReplaceDocument(const std::function<std::unique_ptr<TDesignD
   std::string text = WriteComponent(FDocument->Root());
   fs::path file = FDocument->File();
   bool modified = FDocument->Modified();
+  TUndoHistory history = FHistory;
   DropDocument();
   try {
     SetDocument(Make());
@@ -160,6 +313,8 @@ void TDesignWindow::ReplaceDocument(const std::function<std::unique_ptr<TDesignD
       previous = std::make_unique<TDesignDocument>();  // what was written always reads back
     }
     SetDocument(std::move(previous));
+    FHistory = std::move(history);  // the form is back as it was, and so are its steps
+    UpdateActions();
     throw;
   }
 }
@@ -168,6 +323,8 @@ void TDesignWindow::SetDocument(std::unique_ptr<TDesignDocument> Document) {
   DropDocument();
   FDocument = std::move(Document);
   FDocument->SetOnModifiedChanged([this] { UpdateTitle(); });
+  FHistory.Clear(!FDocument->Modified());
+  UpdateActions();
   RefreshComponents();
   std::vector<TComponent*> components = FDocument->Components();
   Select(components.empty() ? std::vector<TComponent*>{} : std::vector<TComponent*>{components.front()});
@@ -175,7 +332,7 @@ void TDesignWindow::SetDocument(std::unique_ptr<TDesignDocument> Document) {
 }
 
 void TDesignWindow::RefreshComponents() {
-  ++FRefreshing;
+  TNestingScope refreshing(FRefreshing);
   std::vector<TComponent*> components = FDocument->Components();
   bool same = FComponents->topLevelItemCount() == static_cast<int>(components.size());
   for (int i = 0; same && i < FComponents->topLevelItemCount(); ++i)
@@ -197,7 +354,6 @@ void TDesignWindow::RefreshComponents() {
     item->setText(0, ToText(component->Name()));
     item->setText(1, ToText(component->ClassName()));
   }
-  --FRefreshing;
 }
 
 std::vector<TComponent*> TDesignWindow::Selection() const {
@@ -208,16 +364,17 @@ std::vector<TComponent*> TDesignWindow::Selection() const {
 }
 
 void TDesignWindow::Select(const std::vector<TComponent*>& Components) {
-  ++FRefreshing;
-  FComponents->clearSelection();
-  for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
-    QTreeWidgetItem* item = FComponents->topLevelItem(i);
-    bool selected = std::find(Components.begin(), Components.end(), ComponentOf(item)) != Components.end();
-    item->setSelected(selected);
-    if (selected && !Components.empty() && ComponentOf(item) == Components.front())
-      FComponents->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  {
+    TNestingScope refreshing(FRefreshing);
+    FComponents->clearSelection();
+    for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = FComponents->topLevelItem(i);
+      bool selected = std::find(Components.begin(), Components.end(), ComponentOf(item)) != Components.end();
+      item->setSelected(selected);
+      if (selected && !Components.empty() && ComponentOf(item) == Components.front())
+        FComponents->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+    }
   }
-  --FRefreshing;
   SelectionChanged();
 }
 
@@ -225,6 +382,7 @@ void TDesignWindow::SelectionChanged() {
   std::vector<TComponent*> selected = Selection();
   FInspector->Inspect(&FDocument->Designer(), std::vector<TPersistent*>(selected.begin(), selected.end()));
   UpdateSelectionLabel();
+  ShowData();
 }
 
 void TDesignWindow::UpdateSelectionLabel() {
@@ -246,31 +404,36 @@ void TDesignWindow::UpdateTitle() {
 
 void TDesignWindow::AddComponent(TClass Class) {
   TComponent* component = nullptr;
-  try {
+  Change(Class ? "add " + FDocument->FreshName(Class) : std::string("add"), [&] {
     component = FDocument->AddComponent(Class);
-  } catch (...) {
-    ShowCurrentError();
-    return;
-  }
-  RefreshComponents();
-  Select({component});
+    RefreshComponents();
+    Select({component});
+  });
   UpdateTitle();
 }
 
 void TDesignWindow::DeleteSelection() {
   std::vector<TComponent*> selected = Selection();
   if (selected.empty()) return;
-  FInspector->Clear();
-  ++FRefreshing;
-  FComponents->clear();
-  --FRefreshing;
-  try {
-    FDocument->DeleteComponents(selected);
-  } catch (...) {
-    ShowCurrentError();
-  }
-  RefreshComponents();
-  SelectionChanged();
+  std::string label = selected.size() == 1 ? "delete " + selected.front()->Name()
+                                           : "delete " + std::to_string(selected.size()) + " components";
+  Change(label, [&] {
+    FInspector->Clear();
+    FDataView->Show(nullptr);
+    {
+      TNestingScope refreshing(FRefreshing);
+      FComponents->clear();
+    }
+    std::exception_ptr error;
+    try {
+      FDocument->DeleteComponents(selected);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    RefreshComponents();
+    SelectionChanged();
+    if (error) std::rethrow_exception(error);
+  });
   UpdateTitle();
 }
 
@@ -278,12 +441,15 @@ bool TDesignWindow::RenameSelected(const std::string& Name) {
   std::vector<TComponent*> selected = Selection();
   if (selected.size() != 1) return false;
   bool renamed = true;
-  try {
-    FDocument->RenameComponent(selected.front(), Name);
-  } catch (...) {
-    ShowCurrentError();
-    renamed = false;
-  }
+  std::string old = selected.front()->Name();
+  Change("rename " + old + " to " + Name, [&] {
+    try {
+      FDocument->RenameComponent(selected.front(), Name);
+    } catch (...) {
+      renamed = false;
+      throw;
+    }
+  });
   RefreshComponents();
   FInspector->RefreshValues();
   SelectionChanged();
@@ -294,11 +460,7 @@ bool TDesignWindow::RenameSelected(const std::string& Name) {
 void TDesignWindow::ItemRenamed(QTreeWidgetItem* Item) {
   TComponent* component = ComponentOf(Item);
   std::string name = Item->text(0).trimmed().toStdString();
-  try {
-    FDocument->RenameComponent(component, name);
-  } catch (...) {
-    ShowCurrentError();
-  }
+  Change("rename " + component->Name() + " to " + name, [&] { FDocument->RenameComponent(component, name); });
   // The list shows the name the component has now: the new one, or the old after a refusal.
   RefreshComponents();
   FInspector->RefreshValues();
@@ -331,6 +493,7 @@ bool TDesignWindow::OpenFile(const fs::path& File) {
     ShowCurrentError();
     return false;
   }
+  FRecent.Add(FDocument->File());
   return true;
 }
 
@@ -349,6 +512,7 @@ bool TDesignWindow::Open() {
     ShowCurrentError();
     return false;
   }
+  FRecent.Add(FDocument->File());
   return true;
 }
 
@@ -366,6 +530,7 @@ bool TDesignWindow::Save() {
     ShowCurrentError();
     return false;
   }
+  FHistory.MarkClean();
   UpdateTitle();
   return true;
 }
@@ -385,11 +550,14 @@ bool TDesignWindow::SaveAs() {
     ShowCurrentError();
     return false;
   }
+  FHistory.MarkClean();
+  FRecent.Add(FDocument->File());
   UpdateTitle();
   return true;
 }
 
 std::optional<fs::path> TDesignWindow::AskSaveFileNameWithDialog() {
+  TFocusReturn focus;
   QFileDialog dialog(this, QStringLiteral("Save form as"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -1,7 +1,9 @@
 // TDesignWindow: the design window of designhost. The component palette above; the form's
 // components on the left (add from the palette, select one or several, delete, rename); the
-// Object Inspector for the selection on the right; the File menu with New, Open, Save and
-// Save As, a modified marker in the title, and a question before changes would be lost.
+// Object Inspector for the selection on the right; the File menu with New, Open, the recent
+// forms, Save and Save As, a modified marker in the title, and a question before changes
+// would be lost; the Edit menu with undo and redo of every change of the form; below, the
+// data view of the selected table; F1 opens help on what has the keyboard.
 #pragma once
 
 #include <QMainWindow>
@@ -12,13 +14,17 @@
 #include <vector>
 
 #include "designhost/gui/DesignDocument.h"
+#include "designhost/gui/RecentFiles.h"
+#include "designhost/gui/UndoHistory.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
 class QLabel;
 class QAction;
+class QMenu;
 class TComponentPalette;
 class TObjectInspector;
+class TDataView;
 
 class TDesignWindow : public QMainWindow {
  public:
@@ -30,6 +36,7 @@ class TDesignWindow : public QMainWindow {
   TComponentPalette& ComponentPalette() const { return *FPalette; }
   TObjectInspector& Inspector() const { return *FInspector; }
   QTreeWidget& ComponentList() const { return *FComponents; }
+  TDataView& DataView() const { return *FDataView; }
 
   // Reads File in place of the current form, without asking; raises what reading raises and
   // then keeps the current form.
@@ -55,6 +62,24 @@ class TDesignWindow : public QMainWindow {
   // Renames the one selected component; errors show in a message box.
   bool RenameSelected(const std::string& Name);
 
+  // Undo takes back the last change of the form, Redo makes it again; each reads the form
+  // back as it was, restores the selection of that moment and reports one modification to
+  // the designer. The modified marker follows: undoing back to the saved form clears it.
+  bool Undo();
+  bool Redo();
+  const TUndoHistory& History() const { return FHistory; }
+  // Runs Action as one change of the form named Label: when the form's text differs afterwards
+  // the change can be undone; when it does not, the modified state stays as it was, whatever
+  // the editors reported. An error shows in a message box (after what it changed was recorded).
+  void Change(const std::string& Label, const std::function<void()>& Action);
+
+  // The help context of what has the keyboard: the current inspector row's property editor,
+  // the inspector, or the design window. F1 opens help on it.
+  int CurrentHelpContext() const;
+
+  // The forms opened and saved last; the File menu's Open Recent lists them.
+  TRecentFiles& RecentFiles() { return FRecent; }
+
   // Asks where to save the form; nothing when the person cancels. A Qt file dialog by default.
   std::function<std::optional<std::filesystem::path>()> AskSaveFileName;
 
@@ -63,6 +88,11 @@ class TDesignWindow : public QMainWindow {
 
  private:
   void BuildMenus();
+  void FillRecentMenu();
+  void UpdateActions();
+  // Reads State back into the form and selects its components.
+  bool Apply(const TUndoHistory::TState& State);
+  TUndoHistory::TState CurrentState() const;
   void SetDocument(std::unique_ptr<TDesignDocument> Document);
   // Puts the form made by Make in place of the open one. The open form's components go
   // first (a database name is known only once in its session), kept as text, and come back
@@ -72,6 +102,8 @@ class TDesignWindow : public QMainWindow {
   // The list shows the form's components afresh, keeping the selection.
   void RefreshComponents();
   void SelectionChanged();
+  // The data view shows the one selected component's rows.
+  void ShowData();
   void UpdateSelectionLabel();
   void UpdateTitle();
   void ItemRenamed(QTreeWidgetItem* Item);
@@ -82,5 +114,11 @@ class TDesignWindow : public QMainWindow {
   TObjectInspector* FInspector = nullptr;
   QTreeWidget* FComponents = nullptr;
   QLabel* FSelectionLabel = nullptr;
+  TDataView* FDataView = nullptr;
   int FRefreshing = 0;  // the list is being filled from the form: its signals are no person's
+  TUndoHistory FHistory;
+  TRecentFiles FRecent;
+  QAction* FUndoAction = nullptr;
+  QAction* FRedoAction = nullptr;
+  QMenu* FRecentMenu = nullptr;
 };

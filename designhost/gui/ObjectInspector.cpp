@@ -7,11 +7,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <algorithm>
 
 #include "designhost/gui/ErrorMessage.h"
+#include "host/dataclx/FieldDef.h"
+#include "host/dataclx/IndexDef.h"
 #include "host/rtl/SysUtils.h"
+#include "host/rtl/TypInfo.h"
 
 namespace {
 
@@ -114,6 +119,7 @@ QWidget* TValueEditor::Input() const {
 QString TValueEditor::Text() const { return FDropDown ? FDropDown->currentText() : FLine->text(); }
 
 void TValueEditor::Revert() {
+  if (FDetached) return;
   FShown = ValueText(FEditor);
   FValuesLoaded = false;  // a write may have changed what the list offers
   if (FDropDown) {
@@ -132,17 +138,19 @@ void TValueEditor::Revert() {
 }
 
 void TValueEditor::Commit() {
+  if (FDetached) return;
   QString text = Text();
   if (text == FShown) return;
-  FInspector.Write([&] { FEditor.SetValue(text.toStdString()); });
+  FInspector.Write("set " + FEditor.GetName(), [&] { FEditor.SetValue(text.toStdString()); });
 }
 
 void TValueEditor::RunDialog() {
-  FInspector.Write([&] { FEditor.Edit(); });
+  if (FDetached) return;
+  FInspector.Write("edit " + FEditor.GetName(), [&] { FEditor.Edit(); });
 }
 
 void TValueEditor::LoadValues() {
-  if (!FDropDown || FValuesLoaded) return;
+  if (!FDropDown || FValuesLoaded || FDetached) return;
   std::vector<std::string> values;
   try {
     FEditor.GetValues([&](const std::string& value) { values.push_back(value); });
@@ -195,7 +203,7 @@ bool TValueEditor::DropDownKey(QKeyEvent* Event) {
 }
 
 bool TValueEditor::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Event->type() != QEvent::KeyPress) return QWidget::eventFilter(Watched, Event);
+  if (Event->type() != QEvent::KeyPress || FDetached) return QWidget::eventFilter(Watched, Event);
   auto* key = static_cast<QKeyEvent*>(Event);
   if (FDropDown) FDropDown->ResetJustClosed();
   if (IsEnter(key) && (key->modifiers() & Qt::ControlModifier)) {
@@ -215,7 +223,7 @@ bool TValueEditor::eventFilter(QObject* Watched, QEvent* Event) {
 }
 
 void TValueEditor::FocusMoved(QWidget* Now) {
-  if (!Now || Now == this || isAncestorOf(Now)) return;
+  if (FDetached || !Now || Now == this || isAncestorOf(Now)) return;
   if (FDropDown && Now->window() == FDropDown->view()->window()) return;  // its own list opened
   // Leaving the row takes back what was typed and not written with Enter.
   if (Text() != FShown) Revert();
@@ -223,20 +231,75 @@ void TValueEditor::FocusMoved(QWidget* Now) {
 
 // TObjectInspector
 
+namespace {
+
+constexpr int kStructureRole = Qt::UserRole + 1;  // a collection's row whose items are not read yet
+
+// Names clear of the divider, and every row as tall as the value editor that may appear in it,
+// so rows keep their place when the current one changes.
+class TRowDelegate : public QStyledItemDelegate {
+ public:
+  TRowDelegate(int Height, QObject* Parent) : QStyledItemDelegate(Parent), FHeight(Height) {}
+  QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+    if (Index.column() == 0) size.rwidth() += 2 * kPadding;
+    size.setHeight(std::max(size.height(), FHeight));
+    return size;
+  }
+  void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+    QStyleOptionViewItem option(Option);
+    if (Index.column() == 1) option.rect.adjust(kPadding / 2, 0, 0, 0);
+    QStyledItemDelegate::paint(Painter, option, Index);
+  }
+
+ private:
+  static constexpr int kPadding = 6;
+  int FHeight;
+};
+
+bool ShowsDefault(TPropertyEditor& Editor) {
+  try {
+    return IsDefaultPropValue(Editor.GetComponent(0), Editor.GetPropInfo());
+  } catch (...) {
+    return true;
+  }
+}
+
+}  // namespace
+
 TObjectInspector::TObjectInspector(QWidget* Parent) : QTreeWidget(Parent) {
   setColumnCount(2);
   setHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});
   setRootIsDecorated(true);
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  setAllColumnsShowFocus(true);
+  QComboBox probe;
+  setItemDelegate(new TRowDelegate(probe.sizeHint().height(), this));
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   header()->setStretchLastSection(true);
+  connect(this, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* Now, QTreeWidgetItem*) { CurrentRowChanged(Now); });
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* Item) {
+    const TRow* row = Row(Item);
+    if (row && row->Editor && Item->data(0, kStructureRole).toBool()) {
+      Item->setData(0, kStructureRole, false);
+      AddStructureRows(Item, *row->Editor, row->Name);
+    }
+  });
+  // A click into the value column takes the keyboard there.
+  connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* Item, int Column) {
+    if (Column == 1 && Item == FCurrentItem && FCurrent) FCurrent->setFocus(Qt::MouseFocusReason);
+  });
 }
 
 TObjectInspector::~TObjectInspector() { Clear(); }
 
 void TObjectInspector::Clear() {
-  // The value widgets refer to the editors: they go first.
+  // The value widget refers to its editor: it lets go first.
+  if (FCurrent) FCurrent->Detach();
+  FCurrent = nullptr;
+  FCurrentItem = nullptr;
   FRows.clear();
   clear();
   FEditors.clear();
@@ -264,9 +327,8 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
     std::string name = Prefix + editor.GetName();
     auto* item = Parent ? new QTreeWidgetItem(Parent) : new QTreeWidgetItem(this);
     item->setText(0, ToText(editor.GetName()));
-    auto* value = new TValueEditor(editor, *this, nullptr);
-    setItemWidget(item, 1, value);
-    FRows.emplace_back(name, value);
+    FRows.push_back({name, &editor, item});
+    ShowValue(FRows.back());
     if (Depth + 1 < kDeepestRow && AttributesOf(editor).Contains(paSubProperties)) {
       std::vector<std::unique_ptr<TPropertyEditor>> children;
       try {
@@ -276,43 +338,152 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
       }
       AddRows(item, std::move(children), name + ".", Depth + 1);
     }
+    const TPropInfo* info = editor.GetPropInfo();
+    if (info && info->Kind == tkClass && editor.PropCount() == 1) {
+      TObject* value = nullptr;
+      try {
+        value = GetObjectProp(editor.GetComponent(0), info);
+      } catch (...) {
+      }
+      if (dynamic_cast<TDefCollection*>(value)) {
+        item->setData(0, kStructureRole, true);
+        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+      }
+    }
   }
 }
 
-void TObjectInspector::RefreshValues() {
-  for (auto& [name, editor] : FRows) editor->Revert();
+void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, const std::string& Name) {
+  QColor shade = palette().color(QPalette::Disabled, QPalette::Text);
+  auto addRow = [&](QTreeWidgetItem* Parent, const std::string& RowName, const std::string& Label,
+                    const std::string& Value) {
+    auto* row = new QTreeWidgetItem(Parent, {ToText(Label), ToText(Value)});
+    row->setForeground(1, shade);
+    row->setToolTip(1, QStringLiteral("Read from the database; not stored in the form"));
+    FRows.push_back({RowName, nullptr, row});
+    return row;
+  };
+  try {
+    auto* defs = dynamic_cast<TDefCollection*>(GetObjectProp(Editor.GetComponent(0), Editor.GetPropInfo()));
+    if (!defs) return;
+    // Only the structure is read (never a row of data), and only when asked for.
+    if (!defs->Updated() && defs->DataSet()) {
+      if (auto* fields = dynamic_cast<TFieldDefs*>(defs)) fields->Update();
+      if (auto* indexes = dynamic_cast<TIndexDefs*>(defs)) indexes->Update();
+    }
+    for (int i = 0; i < defs->Count(); ++i) {
+      TCollectionItem* def = defs->Items(i);
+      std::string itemName = Name + "." + def->DisplayName();
+      std::string summary;
+      for (const TPropInfo* p : def->ClassType()->AllProperties()) {
+        if (SameText(p->Name, "Name")) continue;
+        std::string value = GetPropValueText(def, p);
+        if (!IsDefaultPropValue(def, p) && !value.empty()) summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
+      }
+      QTreeWidgetItem* row = addRow(Item, itemName, def->DisplayName(), summary);
+      for (const TPropInfo* p : def->ClassType()->AllProperties())
+        if (!SameText(p->Name, "Name")) addRow(row, itemName + "." + p->Name, p->Name, GetPropValueText(def, p));
+    }
+    if (defs->Count() == 0) addRow(Item, Name + ".", "(none)", "");
+  } catch (const Exception& e) {
+    addRow(Item, Name + ".", "(" + e.Message() + ")", "");
+  }
 }
 
-TValueEditor* TObjectInspector::EditorOf(const std::string& Name) const {
-  for (const auto& [name, editor] : FRows)
-    if (SameText(name, Name)) return editor;
+void TObjectInspector::ShowValue(const TRow& Row) {
+  if (!Row.Editor) return;
+  Row.Item->setText(1, ValueText(*Row.Editor));
+  QFont font = Row.Item->font(1);
+  font.setBold(!ShowsDefault(*Row.Editor));
+  Row.Item->setFont(1, font);
+}
+
+const TObjectInspector::TRow* TObjectInspector::Row(const QTreeWidgetItem* Item) const {
+  for (const TRow& row : FRows)
+    if (row.Item == Item) return &row;
   return nullptr;
+}
+
+void TObjectInspector::CurrentRowChanged(QTreeWidgetItem* Now) {
+  if (Now == FCurrentItem) return;
+  if (FCurrent) {
+    FCurrent->Detach();
+    if (FCurrentItem) removeItemWidget(FCurrentItem, 1);  // deleted later by the view
+    FCurrent = nullptr;
+  }
+  FCurrentItem = Now;
+  const TRow* row = Row(Now);
+  if (!row || !row->Editor) return;
+  FCurrent = new TValueEditor(*row->Editor, *this, nullptr);
+  setItemWidget(Now, 1, FCurrent);
+}
+
+TPropertyEditor* TObjectInspector::CurrentPropertyEditor() const {
+  const TRow* row = Row(FCurrentItem);
+  return row ? row->Editor : nullptr;
+}
+
+void TObjectInspector::RefreshValues() {
+  for (const TRow& row : FRows) ShowValue(row);
+  if (FCurrent) FCurrent->Revert();
+}
+
+QTreeWidgetItem* TObjectInspector::RowOf(const std::string& Name) const {
+  for (const TRow& row : FRows)
+    if (SameText(row.Name, Name)) return row.Item;
+  return nullptr;
+}
+
+TValueEditor* TObjectInspector::EditorOf(const std::string& Name) {
+  QTreeWidgetItem* item = RowOf(Name);
+  if (!item) return nullptr;
+  if (item->isHidden()) return nullptr;
+  for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent()) parent->setExpanded(true);
+  setCurrentItem(item);
+  return FCurrent;
 }
 
 std::vector<std::string> TObjectInspector::Names() const {
   std::vector<std::string> names;
-  for (int i = 0; i < topLevelItemCount(); ++i) names.push_back(topLevelItem(i)->text(0).toStdString());
+  for (int i = 0; i < topLevelItemCount(); ++i)
+    if (!topLevelItem(i)->isHidden()) names.push_back(topLevelItem(i)->text(0).toStdString());
   return names;
 }
 
-void TObjectInspector::Write(const std::function<void()>& Action) {
-  try {
-    Action();
-  } catch (...) {
-    ShowCurrentError();
+void TObjectInspector::SetFilter(const QString& Text) {
+  QString text = Text.trimmed();
+  QTreeWidgetItem* firstShown = nullptr;
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = topLevelItem(i);
+    bool shown = text.isEmpty() || item->text(0).contains(text, Qt::CaseInsensitive);
+    item->setHidden(!shown);
+    if (shown && !firstShown) firstShown = item;
+  }
+  // The current row stays when it is still there.
+  QTreeWidgetItem* current = currentItem();
+  while (current && current->parent()) current = current->parent();
+  if (!current || current->isHidden()) setCurrentItem(firstShown);
+}
+
+void TObjectInspector::Write(const std::string& Label, const std::function<void()>& Action) {
+  if (Transaction) {
+    Transaction(Label, Action);
+  } else {
+    try {
+      Action();
+    } catch (...) {
+      ShowCurrentError();
+    }
   }
   RefreshValues();
   if (OnChanged) OnChanged();
 }
 
 void TObjectInspector::keyPressEvent(QKeyEvent* Event) {
-  QTreeWidgetItem* item = currentItem();
-  if (item && (IsEnter(Event) || Event->key() == Qt::Key_F2)) {
-    if (QWidget* value = itemWidget(item, 1)) {
-      value->setFocus(Qt::TabFocusReason);
-      Event->accept();
-      return;
-    }
+  if (FCurrent && (IsEnter(Event) || Event->key() == Qt::Key_F2)) {
+    FCurrent->setFocus(Qt::TabFocusReason);
+    Event->accept();
+    return;
   }
   QTreeWidget::keyPressEvent(Event);
 }

@@ -1,9 +1,12 @@
 // The Object Inspector: a row per property that the registered property editors offer for the
-// selected components, each with the value editor its attributes ask for: a drop-down list for
-// paValueList (sorted for paSortList, free text unless paReadOnly), an ellipsis button that
-// runs the editor's dialog for paDialog, plain text otherwise; sub-properties as child rows.
-// Arrow keys browse a drop-down without writing; Enter writes, Escape or leaving the row
-// takes back what was typed. Every error an editor raises is shown in a message box.
+// selected components; the current row gets the value editor its attributes ask for: a
+// drop-down list for paValueList (sorted for paSortList, free text unless paReadOnly), an
+// ellipsis button that runs the editor's dialog for paDialog, plain text otherwise. The other
+// rows show their value as text, in bold where it differs from the default. Sub-properties
+// are child rows; a table's FieldDefs and IndexDefs open into read-only rows of its structure.
+// A filter keeps only the rows whose name holds its text. Arrow keys browse a drop-down
+// without writing; Enter writes, Escape or leaving the row takes back what was typed. Every
+// error an editor raises is shown in a message box.
 #pragma once
 
 #include <QComboBox>
@@ -64,6 +67,8 @@ class TValueEditor : public QWidget {
   void RunDialog();
   // Fills the drop-down from the editor, sorted when the editor asks for it.
   void LoadValues();
+  // The row is leaving: the widget goes later, and must not touch the editor meanwhile.
+  void Detach() { FDetached = true; }
 
  protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -80,6 +85,7 @@ class TValueEditor : public QWidget {
   QToolButton* FEllipsis = nullptr;
   QString FShown;
   bool FValuesLoaded = false;
+  bool FDetached = false;
 };
 
 class TObjectInspector : public QTreeWidget {
@@ -94,14 +100,27 @@ class TObjectInspector : public QTreeWidget {
   // Every row shows its property's value afresh.
   void RefreshValues();
 
-  // The value editor of the row of that name ("Parent.Child" for a sub-property), or nil.
-  TValueEditor* EditorOf(const std::string& Name) const;
+  // Makes the row of that name ("Parent.Child" for a sub-property) current and answers its
+  // value editor; nil when there is no such row or it is a read-only structure row.
+  TValueEditor* EditorOf(const std::string& Name);
+  // The value editor of the current row, or nil.
+  TValueEditor* CurrentEditor() const { return FCurrent; }
+  // The property editor of the current row, or nil.
+  TPropertyEditor* CurrentPropertyEditor() const;
+  // The row of that name, or nil.
+  QTreeWidgetItem* RowOf(const std::string& Name) const;
   // The names of the top-level rows, in order.
   std::vector<std::string> Names() const;
 
-  // Runs a write through an editor: an error shows in a message box; then every row shows its
-  // value afresh and OnChanged is told.
-  void Write(const std::function<void()>& Action);
+  // Keeps only the rows whose name holds Text (without regard to case), with their children;
+  // empty Text shows every row.
+  void SetFilter(const QString& Text);
+
+  // Runs a write through an editor, named Label ("set IndexName"): through Transaction when
+  // one is given (the window records it for undo), else directly; an error shows in a message
+  // box; then every row shows its value afresh and OnChanged is told.
+  void Write(const std::string& Label, const std::function<void()>& Action);
+  std::function<void(const std::string& Label, const std::function<void()>& Action)> Transaction;
   std::function<void()> OnChanged;
 
  protected:
@@ -109,9 +128,22 @@ class TObjectInspector : public QTreeWidget {
   void keyPressEvent(QKeyEvent* Event) override;
 
  private:
+  struct TRow {
+    std::string Name;
+    TPropertyEditor* Editor;  // nil for a structure row
+    QTreeWidgetItem* Item;
+  };
   void AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_ptr<TPropertyEditor>> Editors,
                const std::string& Prefix, int Depth);
+  // Adds the rows of a collection's items below Item (a table's field and index definitions),
+  // read afresh from the data set when they are not up to date.
+  void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, const std::string& Name);
+  void ShowValue(const TRow& Row);
+  const TRow* Row(const QTreeWidgetItem* Item) const;
+  void CurrentRowChanged(QTreeWidgetItem* Now);
 
   std::vector<std::unique_ptr<TPropertyEditor>> FEditors;
-  std::vector<std::pair<std::string, TValueEditor*>> FRows;
+  std::vector<TRow> FRows;
+  TValueEditor* FCurrent = nullptr;
+  QTreeWidgetItem* FCurrentItem = nullptr;
 };

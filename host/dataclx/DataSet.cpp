@@ -242,6 +242,43 @@ void TDataSet::Prior() {
   }
 }
 
+int TDataSet::MoveBy(int Distance) {
+  CheckActive();
+  int moved = 0;
+  {
+    TDisableControlsScope quiet(*this);
+    for (; moved < Distance && !Eof(); ++moved) {
+      int before = RecNo();
+      Next();
+      if (RecNo() == before) break;
+    }
+    for (; moved > Distance && !Bof(); --moved) {
+      int before = RecNo();
+      Prior();
+      if (RecNo() == before) break;
+    }
+    FHeldScroll = false;  // told once, below
+  }
+  if (moved != 0) DataEvent(deDataSetScroll, moved);
+  return moved;
+}
+
+void TDataSet::DisableControls() {
+  if (FDisableCount++ == 0) {
+    FDisabledAtRecNo = RecNo();
+    FHeldScroll = false;
+    FHeldChange = false;
+  }
+}
+
+void TDataSet::EnableControls() {
+  if (FDisableCount == 0 || --FDisableCount > 0) return;
+  bool changed = FHeldChange || (FHeldScroll && RecNo() != FDisabledAtRecNo);
+  FHeldScroll = false;
+  FHeldChange = false;
+  if (changed) DataEvent(deDataSetChange);
+}
+
 void TDataSet::SetRecordData(int FieldCount, std::vector<TRecordValue> Values) {
   if (FieldCount <= 0 || Values.size() % static_cast<size_t>(FieldCount) != 0)
     DatabaseError("Record data does not fit the fields", this);
@@ -277,6 +314,11 @@ const TRecordValue* TDataSet::CurrentValue(int FieldIndex) const {
 }
 
 void TDataSet::DataEvent(TDataEvent Event, intptr_t Info) {
+  // Opening and closing are told at once: a link must never show a closed data set.
+  if (FDisableCount > 0 && Event != deUpdateState) {
+    (Event == deDataSetScroll ? FHeldScroll : FHeldChange) = true;
+    return;
+  }
   // A source may leave the list while it is told (a link closing its own data set), so walk a copy.
   std::vector<TDataSource*> sources = FDataSources;
   for (TDataSource* source : sources)

@@ -114,6 +114,18 @@ class TDataSet : public TComponent {
   // navigation has cost in reads.
   int64_t RecordsRead() const { return FRecordsRead; }
 
+  // Moves Distance records forward (backward when negative), as far as there are records, with
+  // one notice to the data links; answers how far it moved.
+  int MoveBy(int Distance);
+
+  // While controls are disabled the data links hear nothing; when the last DisableControls is
+  // matched they hear one change, unless only the cursor moved and it is back on the record it
+  // started from. A reader walks the records this way without making the details follow.
+  // Use TDisableControlsScope.
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return FDisableCount > 0; }
+
   // Raises "Cannot perform this operation on an open dataset" / "... on a closed dataset".
   void CheckInactive() const;
   void CheckActive() const;
@@ -176,4 +188,26 @@ class TDataSet : public TComponent {
   mutable int FCurrent = -1;
   mutable bool FEof = true;
   mutable bool FBof = true;
+  int FDisableCount = 0;
+  int FDisabledAtRecNo = 0;  // where the cursor stood when controls were disabled
+  bool FHeldScroll = false;  // the cursor moved while controls were disabled
+  bool FHeldChange = false;  // something else happened meanwhile
+};
+
+// Disables a data set's controls for the life of the scope.
+class TDisableControlsScope {
+ public:
+  explicit TDisableControlsScope(TDataSet& DataSet) : FDataSet(DataSet) { FDataSet.DisableControls(); }
+  ~TDisableControlsScope() {
+    try {
+      FDataSet.EnableControls();
+    } catch (...) {
+      // A link that fails to follow has nobody to tell here; the data set itself is whole.
+    }
+  }
+  TDisableControlsScope(const TDisableControlsScope&) = delete;
+  TDisableControlsScope& operator=(const TDisableControlsScope&) = delete;
+
+ private:
+  TDataSet& FDataSet;
 };

@@ -8,22 +8,15 @@
 #include <algorithm>
 
 #include "host/qt/ControlMirror.h"
+#include "host/qt/HelpWindow.h"
 #include "host/qt/QtText.h"
+#include "host/rtl/NestingScope.h"
 #include "host/visualclx/Form.h"
 
 namespace {
 
 // Counts a window's changes of its widgets, so what Qt does meanwhile is not taken for input.
-class TMirroringScope {
- public:
-  explicit TMirroringScope(int& Counter) : FCounter(Counter) { ++FCounter; }
-  ~TMirroringScope() { --FCounter; }
-  TMirroringScope(const TMirroringScope&) = delete;
-  TMirroringScope& operator=(const TMirroringScope&) = delete;
-
- private:
-  int& FCounter;
-};
+using TMirroringScope = TNestingScope;
 
 double ScreenDpi(const QWidget* Parent) {
   QScreen* screen = Parent ? Parent->screen() : QGuiApplication::primaryScreen();
@@ -247,6 +240,12 @@ void TQtFormWindow::keyPressEvent(QKeyEvent* Event) {
   // The dialog keys go to the model's default and cancel buttons, whichever widget has the focus.
   int key = Event->key();
   bool plain = (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && key == Qt::Key_F1) {
+    // Help on the form's own help context.
+    ShowHelpWindow(FForm.HelpContext());
+    Event->accept();
+    return;
+  }
   if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
     TDialogKey dialogKey = key == Qt::Key_Escape ? TDialogKey::Escape : TDialogKey::Enter;
     UserAction([&] { FForm.UserKey(dialogKey); });

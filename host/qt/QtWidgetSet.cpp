@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "host/qt/FocusReturn.h"
 #include "host/qt/FormWindow.h"
 #include "host/qt/MessageBox.h"
 #include "host/qt/OpenFileDialog.h"
@@ -17,16 +18,19 @@ QWidget* TQtWidgetSet::FrontWindow() {
 }
 
 void TQtWidgetSet::RunModal(TCustomForm& Form) {
+  TFocusReturn focus;
   TQtFormWindow window(Form, FrontWindow());
   window.RunModal();
 }
 
 TModalResult TQtWidgetSet::MessageBox(const TMessageBox& Box) {
+  TFocusReturn focus;
   TQtMessageBox box(Box, FrontWindow());
   return box.Run();
 }
 
 bool TQtWidgetSet::ExecuteOpenDialog(TOpenDialog& Dialog) {
+  TFocusReturn focus;
   TQtOpenFileDialog dialog(Dialog, FrontWindow());
   return dialog.Run();
 }

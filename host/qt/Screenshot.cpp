@@ -70,7 +70,9 @@ void TScreenshotWidgetSet::Capture() {
   const TOpenWindow& top = FOpen.back();
   char number[16];
   std::snprintf(number, sizeof number, "%03zu-", FFiles.size() + 1);
-  std::filesystem::path file = FDir / (number + top.Kind + ".png");
+  int line = FLineSource ? FLineSource() : 0;
+  std::string step = line > 0 ? "line" + std::to_string(line) + "-" : "";
+  std::filesystem::path file = FDir / (number + step + top.Kind + ".png");
   SaveWindowPicture(*top.Widget, file);
   FFiles.push_back(file);
 }

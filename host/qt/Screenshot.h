@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,9 +19,11 @@ void SaveWindowPicture(QWidget& Widget, const std::filesystem::path& FileName);
 
 // Passes every modal window on to Inner (the scripted user, which answers it) and shows it
 // meanwhile in a Qt window of its own, which follows the model. Capture pictures the window
-// on top into Dir as the next numbered file: 001-form-NAME.png, 002-message.png,
-// 003-open-file.png, ... Each window is pictured when it opens; whoever drives Inner calls
-// Capture after each action that leaves a window open.
+// on top into Dir as the next numbered file, named after the script line whose action led to
+// that state when there is one: 001-form-NAME.png (opened before any line ran),
+// 002-line3-form-NAME.png, 003-line5-message.png, 004-line9-open-file.png, ... Each window is
+// pictured when it opens; whoever drives Inner calls Capture after each action that leaves a
+// window open.
 class TScreenshotWidgetSet : public TWidgetSet {
  public:
   // Makes Dir when it does not exist. Holds a share in the Qt application, on the offscreen
@@ -36,6 +39,8 @@ class TScreenshotWidgetSet : public TWidgetSet {
 
   // Pictures the window on top; nothing when no window is open.
   void Capture();
+  // Tells the script line being acted on (0: none yet), for the names of the pictures.
+  void SetLineSource(std::function<int()> Source) { FLineSource = std::move(Source); }
   // The files written, in order.
   const std::vector<std::filesystem::path>& Files() const { return FFiles; }
 
@@ -53,4 +58,5 @@ class TScreenshotWidgetSet : public TWidgetSet {
   std::filesystem::path FDir;
   std::vector<TOpenWindow> FOpen;
   std::vector<std::filesystem::path> FFiles;
+  std::function<int()> FLineSource;
 };

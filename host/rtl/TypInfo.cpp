@@ -2,6 +2,7 @@
 #include "host/rtl/TypInfo.h"
 
 #include "host/rtl/Component.h"
+#include "host/rtl/Strings.h"
 
 namespace {
 
@@ -103,6 +104,35 @@ std::string GetPropValueText(const TObject* instance, const TPropInfo* p) {
       return GetMethodProp(instance, p).MethodName;
     default:
       return std::to_string(GetOrdProp(instance, p));
+  }
+}
+
+bool IsDefaultPropValue(const TObject* instance, const TPropInfo* p) {
+  switch (p->Kind) {
+    case tkLString:
+    case tkString:
+    case tkWString:
+      return GetStrProp(instance, p).empty();
+    case tkClass: {
+      // A reference is set or not; an owned sub-object is at its default while all of its own
+      // stored properties are, and while it holds no strings.
+      static thread_local int depth = 0;
+      TObject* value = GetObjectProp(instance, p);
+      if (!value) return true;
+      if (dynamic_cast<const TComponent*>(value)) return false;
+      if (auto* strings = dynamic_cast<const TStrings*>(value); strings && strings->Count() > 0) return false;
+      if (depth > 4) return true;
+      ++depth;
+      bool all = true;
+      for (const TPropInfo* sub : value->ClassType()->AllProperties())
+        if (sub->Stored && !IsDefaultPropValue(value, sub)) all = false;
+      --depth;
+      return all;
+    }
+    case tkMethod:
+      return GetMethodProp(instance, p).MethodName.empty();
+    default:
+      return p->Default && *p->Default == GetOrdProp(instance, p);
   }
 }
 

@@ -27,6 +27,11 @@ void SetMethodProp(TObject* instance, const TPropInfo* propInfo, const TNotifyEv
 // "(TIndexDefs)" for other objects, the method name for events.
 std::string GetPropValueText(const TObject* instance, const TPropInfo* propInfo);
 
+// True when the property holds its default: what a stored form leaves out (empty text, the
+// ordinal default, no reference, no handler, a sub-object whose stored properties are all at
+// their defaults).
+bool IsDefaultPropValue(const TObject* instance, const TPropInfo* propInfo);
+
 std::string GetEnumName(const TEnumInfo& info, int value);
 // The ordinal of a value name, or -1.
 int GetEnumValue(const TEnumInfo& info, std::string_view name);

@@ -58,6 +58,9 @@ class TScriptedUser : public TWidgetSet {
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
   void ShowHelp(int Context) override;
 
+  // The line of the action taken last (the one running, while its events run); 0 before the
+  // first.
+  int CurrentLine() const { return FNext == 0 ? 0 : FActions[FNext - 1].Line; }
   // Every action line has been performed.
   bool Finished() const { return FNext >= FActions.size(); }
   // Raises EScriptError at the first line left over, if any. A command calls it when it ended

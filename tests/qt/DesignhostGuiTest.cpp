@@ -63,17 +63,18 @@ TEST_F(DesignhostWindows, WithoutADisplayTheWindowsAskForOneOrAScript) {
 
 TEST_F(DesignhostWindows, AScriptedEditIsPicturedStepByStep) {
   WriteFile(Dir / "link.txt",
-            "select IndexList ByCustNo\nselect DetailList CustNo\nselect MasterList CustNo\n"
+            "select IndexList ByCustNo\n# the join\nselect DetailList CustNo\nselect MasterList CustNo\n"
             "click AddButton\nclick Button1\n");
   TProcessResult result = Designhost(
       {"edit", "demo/demo.xfm", "Orders.MasterFields", "--script", "link.txt", "--screenshot", "shots"}, Dir.Path());
   ASSERT_EQ(result.Status, 0) << result.Err;
   EXPECT_NE(result.Out.find("\"Orders.MasterFields\":\"CustNo\""), std::string::npos) << result.Out;
   std::vector<std::string> files = ListDir(Dir / "shots");
-  // Opening, then after each of the four actions that leave the designer open.
-  EXPECT_EQ(files, (std::vector<std::string>{"001-form-QVRLinkFields.png", "002-form-QVRLinkFields.png",
-                                             "003-form-QVRLinkFields.png", "004-form-QVRLinkFields.png",
-                                             "005-form-QVRLinkFields.png"}));
+  // Opening, then after each of the four actions that leave the designer open, named after
+  // the script's lines (the comment is line 2).
+  EXPECT_EQ(files, (std::vector<std::string>{"001-form-QVRLinkFields.png", "002-line1-form-QVRLinkFields.png",
+                                             "003-line3-form-QVRLinkFields.png", "004-line4-form-QVRLinkFields.png",
+                                             "005-line5-form-QVRLinkFields.png"}));
   for (const std::string& file : files)
     EXPECT_GT(ColourCount(QImage(QString::fromStdString((Dir / "shots" / file).string()))), 16u) << file;
 

@@ -42,20 +42,23 @@ TEST(Screenshot, AScriptedRunIsPicturedStateByState) {
       out);
   TScreenshotWidgetSet pictures(user, dir / "shots");
   user.SetAfterAction([&] { pictures.Capture(); });
+  pictures.SetLineSource([&] { return user.CurrentLine(); });
   {
     TWidgetSetScope scope(pictures);
     EXPECT_FALSE(setup.Run());
   }
   user.CheckFinished();
   // The designer when it opens and after each action that leaves it open; the refusal's box
-  // when it opens; the designer again once the box is answered.
+  // when it opens; the designer again once the box is answered. Each name carries the line
+  // whose action led there.
   EXPECT_EQ(ListDir(dir / "shots"),
-            (std::vector<std::string>{"001-form-QVRLinkFields.png", "002-form-QVRLinkFields.png",
-                                      "003-form-QVRLinkFields.png", "004-form-QVRLinkFields.png",
-                                      "005-form-QVRLinkFields.png", "006-message.png", "007-form-QVRLinkFields.png"}));
+            (std::vector<std::string>{"001-form-QVRLinkFields.png", "002-line1-form-QVRLinkFields.png",
+                                      "003-line2-form-QVRLinkFields.png", "004-line3-form-QVRLinkFields.png",
+                                      "005-line4-form-QVRLinkFields.png", "006-line5-message.png",
+                                      "007-line6-form-QVRLinkFields.png"}));
   QImage first(QString::fromStdString((dir / "shots" / "001-form-QVRLinkFields.png").string()));
-  QImage joined(QString::fromStdString((dir / "shots" / "005-form-QVRLinkFields.png").string()));
-  QImage message(QString::fromStdString((dir / "shots" / "006-message.png").string()));
+  QImage joined(QString::fromStdString((dir / "shots" / "005-line4-form-QVRLinkFields.png").string()));
+  QImage message(QString::fromStdString((dir / "shots" / "006-line5-message.png").string()));
   EXPECT_GT(ColourCount(first), 16u);
   EXPECT_GT(ColourCount(message), 16u);
   EXPECT_NE(first, joined) << "the join shows in the picture";
