@@ -32,7 +32,8 @@ int RunGui(const TGuiOptions& Options) {
     window.LoadFile(*Options.Form);
     if (!Options.Screenshot) window.RecentFiles().Add(window.Document().File());
   }
-  if (Options.Select) window.Select(SelectComponents(window.Document().Root(), *Options.Select, window.Document().DisplayName()));
+  if (Options.Select)
+    window.Select(SelectComponents(window.Document().Root(), *Options.Select, window.Document().DisplayName()));
   window.show();
   if (Options.Screenshot) {
     SaveWindowPicture(window, picture);

@@ -6,6 +6,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "host/rtl/NestingScope.h"
 #include "host/rtl/SysUtils.h"
@@ -53,7 +54,9 @@ void TDataSetModel::Reload() {
   FAtEnd = !dataSet || !dataSet->Active();
   if (!FAtEnd) {
     for (int i = 0; i < dataSet->Fields()->Count(); ++i) FColumns.push_back(dataSet->Fields()->Fields(i)->FieldName());
-    FRows = ReadRows(kBatch);
+    // At least as far as the current record, so the grid can show where the cursor is.
+    int wanted = std::max(kBatch, (dataSet->RecNo() + kBatch - 1) / kBatch * kBatch);
+    FRows = ReadRows(wanted);
   }
   endResetModel();
   if (OnReset) OnReset();
@@ -129,7 +132,8 @@ int TDataSetModel::columnCount(const QModelIndex& Parent) const {
 
 QVariant TDataSetModel::data(const QModelIndex& Index, int Role) const {
   if (!Index.isValid() || Index.row() >= rowCount() || Index.column() >= columnCount()) return {};
-  const std::optional<std::string>& value = FRows[static_cast<size_t>(Index.row())][static_cast<size_t>(Index.column())];
+  const std::optional<std::string>& value =
+      FRows[static_cast<size_t>(Index.row())][static_cast<size_t>(Index.column())];
   if (Role == Qt::DisplayRole) return value ? ToText(*value) : QStringLiteral("(null)");
   if (Role == Qt::ForegroundRole && !value) return QColor(Qt::gray);
   return {};

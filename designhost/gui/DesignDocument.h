@@ -63,7 +63,7 @@ class TDesignDocument {
   // Renames Component (EComponentError for a name that is no identifier or is taken).
   void RenameComponent(TComponent* Component, const std::string& Name);
 
- // Reads the form afresh from Text (an earlier state of it, for undo and redo); the file,
+  // Reads the form afresh from Text (an earlier state of it, for undo and redo); the file,
   // the designer and the modified state stay. The current components go first (a database
   // name is known only once in its session); when Text cannot be read they come back, and the
   // error goes on to the caller.

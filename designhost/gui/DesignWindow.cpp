@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -82,8 +83,14 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   FSelectionLabel = new QLabel(right);
   FInspector = new TObjectInspector(right);
   inspectorLabel->setBuddy(FInspector);
+  auto* filter = new QLineEdit(right);
+  filter->setObjectName(QStringLiteral("PropertyFilter"));
+  filter->setPlaceholderText(QStringLiteral("Filter properties"));
+  filter->setClearButtonEnabled(true);
+  connect(filter, &QLineEdit::textChanged, FInspector, [this](const QString& Text) { FInspector->SetFilter(Text); });
   rightLayout->addWidget(inspectorLabel);
   rightLayout->addWidget(FSelectionLabel);
+  rightLayout->addWidget(filter);
   rightLayout->addWidget(FInspector, 1);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
@@ -381,6 +388,8 @@ void TDesignWindow::Select(const std::vector<TComponent*>& Components) {
 void TDesignWindow::SelectionChanged() {
   std::vector<TComponent*> selected = Selection();
   FInspector->Inspect(&FDocument->Designer(), std::vector<TPersistent*>(selected.begin(), selected.end()));
+  if (auto* filter = findChild<QLineEdit*>(QStringLiteral("PropertyFilter")); filter && !filter->text().isEmpty())
+    FInspector->SetFilter(filter->text());
   UpdateSelectionLabel();
   ShowData();
 }

@@ -378,7 +378,8 @@ void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& 
       for (const TPropInfo* p : def->ClassType()->AllProperties()) {
         if (SameText(p->Name, "Name")) continue;
         std::string value = GetPropValueText(def, p);
-        if (!IsDefaultPropValue(def, p) && !value.empty()) summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
+        if (!IsDefaultPropValue(def, p) && !value.empty())
+          summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
       }
       QTreeWidgetItem* row = addRow(Item, itemName, def->DisplayName(), summary);
       for (const TPropInfo* p : def->ClassType()->AllProperties())

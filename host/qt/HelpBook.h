@@ -11,7 +11,7 @@ struct THelpTopic {
   int Context;          // the help context that opens it
   std::string Keyword;  // what else finds it: a property editor's class, a window's name
   std::string Title;
-  std::string Html;     // the body
+  std::string Html;  // the body
 };
 
 // The design window, the Object Inspector, the property editors of the design package.

@@ -1,17 +1,25 @@
 // The design window: the palette's pages, adding components under fresh names, selecting,
-// deleting and renaming them, the modified marker, and the File menu's questions before
-// changes would be lost.
+// deleting and renaming them, the modified marker, the File menu's questions before changes
+// would be lost, undo and redo, the data view following master/detail, and help.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 #include <sstream>
 
+#include "designhost/Designer.h"
 #include "designhost/gui/ComponentPalette.h"
+#include "designhost/gui/DataView.h"
 #include "designhost/gui/DesignWindow.h"
 #include "designhost/gui/ObjectInspector.h"
 #include "host/dataclx/DataSource.h"
 #include "host/designide/Palette.h"
+#include "host/qt/HelpBook.h"
+#include "host/qt/HelpWindow.h"
+#include "host/qt/QtWidgetSet.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Table.h"
 #include "host/visualclx/ScriptedUser.h"
@@ -213,6 +221,190 @@ TEST_F(DesignWindow, AFormThatDoesNotReadLeavesTheOpenOneAsItWas) {
     return Window->Open();
   }));
   EXPECT_EQ(Window->Document().File(), Demo.Dir / "copy.xfm");
+}
+
+TEST_F(DesignWindow, UndoAndRedoTakeBackEveryKindOfChangeWithOneNoticeEach) {
+  auto& designer = dynamic_cast<TFormDesigner&>(Window->Document().Designer());
+  auto text = [&] { return WriteComponent(Window->Document().Root()); };
+  Strings states{text()};
+  // A notice without a change of the form is no step and no modification.
+  Window->Change("nothing", [&] { designer.Modified(); });
+  EXPECT_FALSE(Window->History().CanUndo());
+  EXPECT_FALSE(Window->isWindowModified());
+
+  Window->Select({Component("Orders")});
+  QLineEdit* tag = Window->Inspector().EditorOf("Tag")->Line();
+  tag->selectAll();
+  QTest::keyClicks(tag, "7");
+  QTest::keyClick(tag, Qt::Key_Return);
+  states.push_back(text());
+  Window->AddComponent(TQVRTable::StaticClass());
+  states.push_back(text());
+  ASSERT_TRUE(Window->RenameSelected("Extra"));
+  states.push_back(text());
+  Window->Select({Component("Orders")});
+  Answering(
+      "select IndexList ByCustNo\nselect DetailList CustNo\nselect MasterList CustNo\nclick AddButton\nclick Button1\n",
+      [&] {
+        Window->Inspector().EditorOf("MasterFields")->RunDialog();
+        return true;
+      });
+  states.push_back(text());
+  Window->Select({Component("Extra")});
+  Window->DeleteSelection();
+  states.push_back(text());
+  for (size_t i = 1; i < states.size(); ++i) ASSERT_NE(states[i], states[i - 1]) << "change " << i;
+
+  int notices = designer.Modifications();
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    ASSERT_TRUE(Window->Undo()) << i;
+    EXPECT_EQ(text(), states[i - 1]) << i;
+    EXPECT_EQ(designer.Modifications(), ++notices) << "one notice per undo";
+    if (i == states.size() - 1) {
+      EXPECT_EQ(SelectedNames(), Strings{"Extra"}) << "the deleted one is back, selected";
+    }
+  }
+  EXPECT_FALSE(Window->History().CanUndo());
+  EXPECT_FALSE(Window->Undo());
+  EXPECT_FALSE(Window->isWindowModified()) << "undone back to the form as read";
+  EXPECT_EQ(ListedNames(), (Strings{"Database1", "Customers", "CustomersSource", "Orders"}));
+  for (size_t i = 1; i < states.size(); ++i) {
+    ASSERT_TRUE(Window->Redo()) << i;
+    EXPECT_EQ(text(), states[i]) << i;
+    EXPECT_EQ(designer.Modifications(), ++notices) << "one notice per redo";
+    EXPECT_TRUE(Window->isWindowModified());
+  }
+  EXPECT_FALSE(Window->Redo());
+  // Saved, the marker goes; undoing past the save brings it back, redoing clears it again.
+  ASSERT_TRUE(Window->Save());
+  ASSERT_TRUE(Window->Undo());
+  EXPECT_TRUE(Window->isWindowModified());
+  ASSERT_TRUE(Window->Redo());
+  EXPECT_FALSE(Window->isWindowModified());
+  // A new change after an undo drops what could have been redone.
+  ASSERT_TRUE(Window->Undo());
+  Window->AddComponent(TDataSource::StaticClass());
+  EXPECT_FALSE(Window->History().CanRedo());
+  EXPECT_TRUE(Boxes.Boxes.empty());
+}
+
+// Counts the times a data set's records changed as a whole (a detail reading its rows again).
+struct TChangeCounter : TDataLink {
+  int Changes = 0;
+  void DataSetChanged() override { ++Changes; }
+};
+
+TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
+  fs::path database = Demo.Dir / "demo.tvd";
+  ExecSql(database,
+          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+          "INSERT INTO customers (CustNo, Company) SELECT 5000 + i, 'Company ' || i FROM n;"
+          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+          "INSERT INTO orders (OrderNo, CustNo) SELECT 90000 + i, 5001 + (i - 1) / 3 FROM n;");
+  WriteFile(Demo.Form(),
+            "object Demo: TDataModule\n"
+            "  object Database1: TQVRDatabase\n    DatabaseName = 'Demo'\n    DatabaseFileName = 'demo.tvd'\n  end\n"
+            "  object Customers: TQVRTable\n    DatabaseName = 'Demo'\n    TableName = 'customers'\n"
+            "    Active = True\n  end\n"
+            "  object CustomersSource: TDataSource\n    DataSet = Customers\n  end\n"
+            "  object Orders: TQVRTable\n    DatabaseName = 'Demo'\n    TableName = 'orders'\n"
+            "    MasterSource = CustomersSource\n    IndexName = 'ByCustNo'\n    MasterFields = 'CustNo'\n"
+            "    Active = True\n  end\n"
+            "end\n");
+  std::string stored = ReadFile(database);
+  ASSERT_TRUE(Window->OpenFile(Demo.Form()));
+  auto* customers = dynamic_cast<TDataSet*>(Component("Customers"));
+  auto* orders = dynamic_cast<TDataSet*>(Component("Orders"));
+  TDataSource watch(nullptr);
+  watch.SetDataSet(orders);
+  TChangeCounter detail;
+  detail.SetDataSource(&watch);
+
+  Window->Select({Component("Orders")});
+  TDataView& view = Window->DataView();
+  view.resize(600, 400);
+  QApplication::processEvents();
+  ASSERT_EQ(view.MasterRows().DataSet(), customers);
+  // The first rows at once, not the whole table.
+  EXPECT_EQ(view.MasterRows().RowsRead(), TDataSetModel::kBatch);
+  EXPECT_TRUE(view.MasterRows().canFetchMore({}));
+  int custNo = view.MasterRows().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString() == "CustNo" ? 0 : -1;
+  ASSERT_EQ(custNo, 0);
+  // Scrolling to the end reads the next rows; the reading moves neither the master's cursor
+  // nor, through it, the detail.
+  int changes = detail.Changes;
+  view.MasterGrid().scrollToBottom();
+  QApplication::processEvents();
+  EXPECT_EQ(view.MasterRows().RowsRead(), 2 * TDataSetModel::kBatch);
+  EXPECT_EQ(customers->RecNo(), 1);
+  EXPECT_EQ(detail.Changes, changes);
+
+  // Choosing a master row: the detail shows only the rows linked to it.
+  QModelIndex row = view.MasterRows().index(60, 0);
+  view.MasterGrid().scrollTo(row);
+  QTest::mouseClick(view.MasterGrid().viewport(), Qt::LeftButton, {}, view.MasterGrid().visualRect(row).center());
+  EXPECT_EQ(customers->RecNo(), 61);
+  EXPECT_EQ(detail.Changes, changes + 1) << "the detail read its rows once";
+  QString chosen = view.MasterRows().data(row, Qt::DisplayRole).toString();
+  ASSERT_EQ(view.Rows().RowsRead(), 3);
+  int detailCustNo = -1;
+  for (int c = 0; c < view.Rows().columnCount(); ++c)
+    if (view.Rows().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == "CustNo") detailCustNo = c;
+  for (int r = 0; r < 3; ++r)
+    EXPECT_EQ(view.Rows().data(view.Rows().index(r, detailCustNo), Qt::DisplayRole).toString(), chosen);
+  EXPECT_FALSE(view.Rows().canFetchMore({}));
+
+  // The master shown on its own keeps its cursor; a closed table shows why it shows nothing.
+  Window->Select({Component("Customers")});
+  EXPECT_EQ(view.Rows().CurrentRow(), 60);
+  EXPECT_EQ(view.Grid().currentIndex().row(), 60);
+  orders->Close();
+  Window->Select({Component("Orders")});
+  EXPECT_EQ(view.Rows().RowsRead(), 0);
+  EXPECT_TRUE(view.Caption().text().contains("not active")) << view.Caption().text().toStdString();
+  // Nothing was written to the database, and the form did not change.
+  EXPECT_EQ(ReadFile(database), stored);
+  EXPECT_FALSE(Window->isWindowModified());
+}
+
+// The help window that is open, or nil.
+THelpWindow* ShownHelp() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* help = dynamic_cast<THelpWindow*>(widget); help && help->isVisible()) return help;
+  return nullptr;
+}
+
+TEST_F(DesignWindow, F1OpensHelpOnWhatHasTheKeyboard) {
+  Window->Select({Component("Orders")});
+  TValueEditor* row = Window->Inspector().EditorOf("MasterFields");
+  row->Input()->setFocus();
+  QTest::keyClick(row->Input(), Qt::Key_F1);
+  THelpWindow* help = ShownHelp();
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->Context(), HelpContextOf("TQVRFieldLinkProperty"));
+  EXPECT_TRUE(help->Page().toPlainText().contains("Field Link Designer"));
+  help->close();
+
+  // In the Field Link Designer: help on its own context, over it, while it stays open.
+  TQtWidgetSet screen(TQtPlatform::Offscreen);
+  TWidgetSetScope scope(screen);
+  int context = 0;
+  bool stillOpen = false;
+  TPerson person;
+  person.Then([&] { QTest::keyClick(ModalWindow(), Qt::Key_F1); }).Then([&] {
+    THelpWindow* shown = ShownHelp();
+    context = shown ? shown->Context() : -1;
+    stillOpen = ModalWindow() != nullptr;
+    if (shown) shown->close();
+    QTest::keyClick(ModalWindow(), Qt::Key_Escape);
+  });
+  person.Start();
+  Window->Inspector().EditorOf("MasterFields")->RunDialog();
+  EXPECT_TRUE(person.Done());
+  EXPECT_EQ(context, kFieldLinkDesignerHelp);
+  EXPECT_TRUE(stillOpen);
+  // Focus came back to the design window.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(Window.get(), 2000));
 }
 
 }  // namespace

@@ -36,6 +36,14 @@ TEST_F(DesignhostWindows, TheDesignWindowRendersToAPictureWithoutADisplay) {
   EXPECT_GT(picture.width(), 400);
   EXPECT_GT(ColourCount(picture), 32u);
   EXPECT_FALSE(fs::exists(Dir / "demo" / "window.png"));
+  // --select chooses what the inspector shows; a name that is no component is wrong usage.
+  result = Designhost({"gui", "demo/demo.xfm", "--select", "Orders", "--screenshot", "orders.png"}, Dir.Path());
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  EXPECT_NE(QImage(QString::fromStdString((Dir / "orders.png").string())), picture);
+  result = Designhost({"gui", "demo/demo.xfm", "--select", "Nobody", "--screenshot", "nobody.png"}, Dir.Path());
+  EXPECT_EQ(result.Status, 2);
+  EXPECT_NE(result.Err.find("no component 'Nobody'"), std::string::npos) << result.Err;
+  EXPECT_FALSE(fs::exists(Dir / "nobody.png"));
 
   WriteFile(Dir / "broken.xfm", "object X: TDataModule\n  Bogus = 1\nend\n");
   result = Designhost({"gui", "broken.xfm", "--screenshot", "broken.png"}, Dir.Path());

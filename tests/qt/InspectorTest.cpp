@@ -2,6 +2,7 @@
 // drop-down's sorting, writing with Enter while arrow keys only browse, multi-selection, the
 // editors' dialogs through the widget set, and errors shown in message boxes.
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest/QTest>
@@ -201,6 +202,49 @@ TEST_F(Inspector, ADialogsErrorShowsInAMessageBox) {
   QTest::mouseClick(ellipsis, Qt::LeftButton);
   ASSERT_EQ(Boxes.Boxes.size(), 1u);
   EXPECT_NE(Boxes.Boxes[0].Text.find("Missing MasterSource or DataSource"), std::string::npos) << Boxes.Boxes[0].Text;
+  EXPECT_FALSE(Document.Modified());
+}
+
+TEST_F(Inspector, OnlyTheCurrentRowHasAnEditorAndTheStructureOpensReadOnly) {
+  Inspect({"Orders"});
+  auto editors = [&] {
+    size_t count = 0;
+    for (QWidget* widget : View.findChildren<QWidget*>()) count += dynamic_cast<TValueEditor*>(widget) != nullptr;
+    return count;
+  };
+  QTreeWidgetItem* database = View.RowOf("DatabaseName");
+  QTreeWidgetItem* index = View.RowOf("IndexName");
+  ASSERT_TRUE(database && index);
+  // Values that differ from the default are bold; the others are not.
+  EXPECT_TRUE(database->font(1).bold());
+  EXPECT_FALSE(index->font(1).bold());
+  EXPECT_EQ(database->text(1), "Demo");
+  TValueEditor* row = View.EditorOf("TableName");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the editors of rows left
+  EXPECT_EQ(editors(), 1u);
+  EXPECT_EQ(View.CurrentEditor(), row);
+  // The names stay clear of the divider.
+  EXPECT_GT(View.header()->sectionSize(0), View.fontMetrics().horizontalAdvance("IndexFieldNames") + 6);
+
+  // The filter keeps the rows whose name holds its text.
+  View.SetFilter("index");
+  EXPECT_EQ(View.Names(), (Strings{"IndexDefs", "IndexFieldNames", "IndexName"}));
+  View.SetFilter("");
+  EXPECT_GT(View.Names().size(), 10u);
+
+  // FieldDefs opens into the table's columns, IndexDefs into its indexes, all read-only.
+  QTreeWidgetItem* fields = View.RowOf("FieldDefs");
+  fields->setExpanded(true);
+  ASSERT_EQ(fields->childCount(), 5);
+  EXPECT_EQ(fields->child(1)->text(0), "CustNo");
+  EXPECT_EQ(View.RowOf("FieldDefs.CustNo.DataType")->text(1), "ftInteger");
+  EXPECT_EQ(View.RowOf("FieldDefs.CustNo.Required")->text(1), "True");
+  EXPECT_EQ(View.EditorOf("FieldDefs.CustNo.Required"), nullptr);
+  QTreeWidgetItem* indexes = View.RowOf("IndexDefs");
+  indexes->setExpanded(true);
+  EXPECT_EQ(View.RowOf("IndexDefs.PRIMARY.Options")->text(1), "[ixPrimary,ixUnique]");
+  EXPECT_EQ(View.RowOf("IndexDefs.ByCustomer.Fields")->text(1), "CustNo;SaleDate");
+  EXPECT_NE(View.RowOf("IndexDefs.ByShipper.Options")->text(1).indexOf("ixExpression"), -1);
   EXPECT_FALSE(Document.Modified());
 }
 
