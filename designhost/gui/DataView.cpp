@@ -34,7 +34,13 @@ TDataSetModel::TDataSetModel(QObject* Parent)
   FLink.SetDataSource(FSource.get());
 }
 
-TDataSetModel::~TDataSetModel() { FLink.SetDataSource(nullptr); }
+TDataSetModel::~TDataSetModel() {
+  // Letting go tells the link, and nobody may hear it now: the view may be half gone.
+  OnReset = nullptr;
+  OnScrolled = nullptr;
+  TNestingScope quiet(FReading);
+  FLink.SetDataSource(nullptr);
+}
 
 void TDataSetModel::SetDataSet(TDataSet* DataSet) {
   {
@@ -226,7 +232,11 @@ TDataView::TDataView(QWidget* Parent) : QWidget(Parent) {
 }
 
 TDataView::~TDataView() {
-  // The models let go of their data sets before the grids go.
+  // The models let go of their data sets before the grids go, telling nobody.
+  FRows->OnReset = nullptr;
+  FRows->OnScrolled = nullptr;
+  FMasterRows->OnReset = nullptr;
+  FMasterRows->OnScrolled = nullptr;
   FRows->SetDataSet(nullptr);
   FMasterRows->SetDataSet(nullptr);
 }
