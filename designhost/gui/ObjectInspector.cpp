@@ -284,6 +284,7 @@ TObjectInspector::TObjectInspector(QWidget* Parent) : QTreeWidget(Parent) {
     const TRow* row = Row(Item);
     if (row && row->Editor && Item->data(0, kStructureRole).toBool()) {
       Item->setData(0, kStructureRole, false);
+      // Adding rows moves the row records: the name goes by value.
       AddStructureRows(Item, *row->Editor, row->Name);
     }
   });
@@ -353,7 +354,7 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
   }
 }
 
-void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, const std::string& Name) {
+void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name) {
   QColor shade = palette().color(QPalette::Disabled, QPalette::Text);
   auto addRow = [&](QTreeWidgetItem* Parent, const std::string& RowName, const std::string& Label,
                     const std::string& Value) {

@@ -137,7 +137,7 @@ class TObjectInspector : public QTreeWidget {
                const std::string& Prefix, int Depth);
   // Adds the rows of a collection's items below Item (a table's field and index definitions),
   // read afresh from the data set when they are not up to date.
-  void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, const std::string& Name);
+  void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name);
   void ShowValue(const TRow& Row);
   const TRow* Row(const QTreeWidgetItem* Item) const;
   void CurrentRowChanged(QTreeWidgetItem* Now);
