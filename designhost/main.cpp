@@ -251,22 +251,20 @@ int main(int argc, char** argv) {
     links->add_option("PATH", paths, "a form, or a folder of forms")->required();
 
     TGuiOptions gui;
-    CLI::App* guiCommand =
-        commands.Add({.Name = "gui",
-                      .Summary = "the design window",
-                      .Description = "Palette, form and Object Inspector in a real window; a display is needed unless "
-                                     "--screenshot renders the window off screen.",
-                      .Examples = {"designhost gui demo.xfm",
-                                   "designhost gui demo.xfm --select Orders --screenshot window.png"}},
-                     [&] {
-                       packages();
-                       return RunGui(gui);
-                     });
+    CLI::App* guiCommand = commands.Add(
+        {.Name = "gui",
+         .Summary = "the design window",
+         .Description = "Palette, form and Object Inspector in a real window; a display is needed unless "
+                        "--screenshot renders the window off screen.",
+         .Examples = {"designhost gui demo.xfm", "designhost gui demo.xfm --select Orders --screenshot window.png"}},
+        [&] {
+          packages();
+          return RunGui(gui);
+        });
     guiCommand->add_option("FORM", gui.Form, "the form file to open");
     guiCommand->add_option("--screenshot", gui.Screenshot, "render the window to a PNG file and quit")
         ->type_name("FILE");
-    guiCommand->add_option("--select", gui.Select, "select these components of the form")
-        ->type_name("COMPONENT[,...]");
+    guiCommand->add_option("--select", gui.Select, "select these components of the form")->type_name("COMPONENT[,...]");
 
     return commands.Run(argc, argv);
   } catch (const std::exception& e) {

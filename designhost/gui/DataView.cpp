@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "host/rtl/NestingScope.h"
 #include "host/rtl/SysUtils.h"
+#include "host/rtl/UpdateScope.h"
 
 namespace {
 
@@ -38,20 +38,20 @@ TDataSetModel::~TDataSetModel() {
   // Letting go tells the link, and nobody may hear it now: the view may be half gone.
   OnReset = nullptr;
   OnScrolled = nullptr;
-  TNestingScope quiet(FReading);
+  TUpdateScope quiet(&FReading);
   FLink.SetDataSource(nullptr);
 }
 
 void TDataSetModel::SetDataSet(TDataSet* DataSet) {
   {
-    TNestingScope quiet(FReading);
+    TUpdateScope quiet(&FReading);
     FSource->SetDataSet(DataSet);
   }
   Reload();
 }
 
 void TDataSetModel::Reload() {
-  if (FReading) return;
+  if (FReading.Updating()) return;
   beginResetModel();
   FColumns.clear();
   FRows.clear();
@@ -72,7 +72,7 @@ std::vector<TDataSetModel::TRow> TDataSetModel::ReadRows(int Count) {
   std::vector<TRow> rows;
   TDataSet* dataSet = DataSet();
   if (FAtEnd || !dataSet || !dataSet->Active()) return rows;
-  TNestingScope reading(FReading);
+  TUpdateScope reading(&FReading);
   try {
     TDisableControlsScope quiet(*dataSet);
     const int start = dataSet->RecNo();
@@ -84,13 +84,16 @@ std::vector<TDataSetModel::TRow> TDataSetModel::ReadRows(int Count) {
       FAtEnd = true;
     } else {
       TFields* fields = dataSet->Fields();
-      while (static_cast<int>(rows.size()) < Count) {
+      // No record past the last one shown is asked for: the next batch finds out whether
+      // there is one.
+      while (Count > 0) {
         TRow row;
         for (int i = 0; i < fields->Count(); ++i) {
           TField* field = fields->Fields(i);
           row.push_back(field->IsNull() ? std::nullopt : std::optional<std::string>(field->AsString()));
         }
         rows.push_back(std::move(row));
+        if (static_cast<int>(rows.size()) == Count) break;
         int before = dataSet->RecNo();
         dataSet->Next();
         if (dataSet->Eof() || dataSet->RecNo() == before) {
@@ -155,7 +158,7 @@ QVariant TDataSetModel::headerData(int Section, Qt::Orientation Orientation, int
 bool TDataSetModel::canFetchMore(const QModelIndex& Parent) const { return !Parent.isValid() && !FAtEnd; }
 
 void TDataSetModel::fetchMore(const QModelIndex& Parent) {
-  if (Parent.isValid() || FAtEnd || FReading) return;
+  if (Parent.isValid() || FAtEnd || FReading.Updating()) return;
   std::vector<TRow> rows = ReadRows(kBatch);
   if (rows.empty()) return;
   int first = static_cast<int>(FRows.size());
@@ -211,7 +214,7 @@ TDataView::TDataView(QWidget* Parent) : QWidget(Parent) {
   auto follow = [this](QTableView* Grid, TDataSetModel* Model) {
     connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, Model](const QModelIndex& Now) {
-              if (!FMarking && Now.isValid()) Model->MoveTo(Now.row());
+              if (!FMarking.Updating() && Now.isValid()) Model->MoveTo(Now.row());
             });
   };
   follow(FMasterGrid, FMasterRows);
@@ -252,7 +255,7 @@ void TDataView::Show(TComponent* Component) {
 }
 
 void TDataView::MarkCurrent(QTableView& Grid, const TDataSetModel& Model) {
-  TNestingScope marking(FMarking);
+  TUpdateScope marking(&FMarking);
   int row = Model.CurrentRow();
   if (row < 0)
     Grid.selectionModel()->clearCurrentIndex();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/dataclx/DataSource.h"
+#include "host/rtl/UpdateScope.h"
 
 class QLabel;
 class QTableView;
@@ -59,7 +60,7 @@ class TDataSetModel : public QAbstractTableModel {
     void ActiveChanged() override { FModel.Reload(); }
     void DataSetChanged() override { FModel.Reload(); }
     void DataSetScrolled(int) override {
-      if (!FModel.FReading && FModel.OnScrolled) FModel.OnScrolled();
+      if (!FModel.FReading.Updating() && FModel.OnScrolled) FModel.OnScrolled();
     }
 
    private:
@@ -76,7 +77,7 @@ class TDataSetModel : public QAbstractTableModel {
   std::vector<std::string> FColumns;
   std::vector<TRow> FRows;
   bool FAtEnd = true;
-  int FReading = 0;
+  TUpdateCount FReading;
   std::string FError;
 };
 
@@ -105,5 +106,5 @@ class TDataView : public QWidget {
   QTableView* FGrid;
   TDataSetModel* FMasterRows;
   TDataSetModel* FRows;
-  int FMarking = 0;  // the current rows are being marked: no person chose them
+  TUpdateCount FMarking;  // the current rows are being marked: no person chose them
 };

@@ -52,19 +52,14 @@ void TDesignDocument::SetModified(bool Value) {
 void TDesignDocument::MarkModified() { SetModified(true); }
 
 void TDesignDocument::Restore(std::string_view Text) {
-  std::string name = Untitled() ? "Untitled" : FFile.filename().string();
-  std::string current = WriteComponent(FRoot.get());
-  FRoot.reset();
+  // The designer serves whichever root the form has after the attempt, the old or the new.
   try {
-    FRoot = ReadRootComponent(Text, name);
+    FForm->Restore(Text);
   } catch (...) {
-    FRoot = ReadRootComponent(current, name);  // what was written always reads back
-    FRoot->SetDesigning(true);
-    FDesigner->SetRoot(FRoot.get());
+    FDesigner->SetRoot(Root());
     throw;
   }
-  FRoot->SetDesigning(true);
-  FDesigner->SetRoot(FRoot.get());
+  FDesigner->SetRoot(Root());
 }
 
 void TDesignDocument::SaveAs(const fs::path& File) {

@@ -25,7 +25,7 @@
 #include "host/qt/FocusReturn.h"
 #include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
-#include "host/rtl/NestingScope.h"
+#include "host/rtl/UpdateScope.h"
 #include "host/visualclx/MessageDlg.h"
 #include "host/visualclx/OpenDialog.h"
 #include "host/visualclx/forms/FormReader.h"
@@ -108,10 +108,10 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   });
   connect(deleteButton, &QPushButton::clicked, this, [this] { DeleteSelection(); });
   connect(FComponents, &QTreeWidget::itemSelectionChanged, this, [this] {
-    if (!FRefreshing) SelectionChanged();
+    if (!FRefreshing.Updating()) SelectionChanged();
   });
   connect(FComponents, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* Item, int Column) {
-    if (!FRefreshing && Column == 0) ItemRenamed(Item);
+    if (!FRefreshing.Updating() && Column == 0) ItemRenamed(Item);
   });
   FInspector->Transaction = [this](const std::string& Label, const std::function<void()>& Action) {
     Change(Label, Action);
@@ -253,7 +253,7 @@ bool TDesignWindow::Apply(const TUndoHistory::TState& State) {
   FInspector->Clear();
   FDataView->Show(nullptr);
   {
-    TNestingScope refreshing(FRefreshing);
+    TUpdateScope refreshing(&FRefreshing);
     FComponents->clear();
   }
   bool applied = true;
@@ -297,7 +297,7 @@ void TDesignWindow::DropDocument() {
   FInspector->Clear();
   FDataView->Show(nullptr);
   {
-    TNestingScope refreshing(FRefreshing);
+    TUpdateScope refreshing(&FRefreshing);
     FComponents->clear();
   }
   FDocument.reset();
@@ -339,7 +339,7 @@ void TDesignWindow::SetDocument(std::unique_ptr<TDesignDocument> Document) {
 }
 
 void TDesignWindow::RefreshComponents() {
-  TNestingScope refreshing(FRefreshing);
+  TUpdateScope refreshing(&FRefreshing);
   std::vector<TComponent*> components = FDocument->Components();
   bool same = FComponents->topLevelItemCount() == static_cast<int>(components.size());
   for (int i = 0; same && i < FComponents->topLevelItemCount(); ++i)
@@ -372,7 +372,7 @@ std::vector<TComponent*> TDesignWindow::Selection() const {
 
 void TDesignWindow::Select(const std::vector<TComponent*>& Components) {
   {
-    TNestingScope refreshing(FRefreshing);
+    TUpdateScope refreshing(&FRefreshing);
     FComponents->clearSelection();
     for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
       QTreeWidgetItem* item = FComponents->topLevelItem(i);
@@ -430,7 +430,7 @@ void TDesignWindow::DeleteSelection() {
     FInspector->Clear();
     FDataView->Show(nullptr);
     {
-      TNestingScope refreshing(FRefreshing);
+      TUpdateScope refreshing(&FRefreshing);
       FComponents->clear();
     }
     std::exception_ptr error;

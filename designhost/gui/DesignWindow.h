@@ -16,6 +16,7 @@
 #include "designhost/gui/DesignDocument.h"
 #include "designhost/gui/RecentFiles.h"
 #include "designhost/gui/UndoHistory.h"
+#include "host/rtl/UpdateScope.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -115,7 +116,7 @@ class TDesignWindow : public QMainWindow {
   QTreeWidget* FComponents = nullptr;
   QLabel* FSelectionLabel = nullptr;
   TDataView* FDataView = nullptr;
-  int FRefreshing = 0;  // the list is being filled from the form: its signals are no person's
+  TUpdateCount FRefreshing;  // the list is being filled from the form: its signals are no person's
   TUndoHistory FHistory;
   TRecentFiles FRecent;
   QAction* FUndoAction = nullptr;

@@ -10,13 +10,10 @@
 #include "host/qt/ControlMirror.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtText.h"
-#include "host/rtl/NestingScope.h"
+#include "host/rtl/UpdateScope.h"
 #include "host/visualclx/Form.h"
 
 namespace {
-
-// Counts a window's changes of its widgets, so what Qt does meanwhile is not taken for input.
-using TMirroringScope = TNestingScope;
 
 double ScreenDpi(const QWidget* Parent) {
   QScreen* screen = Parent ? Parent->screen() : QGuiApplication::primaryScreen();
@@ -27,7 +24,7 @@ double ScreenDpi(const QWidget* Parent) {
 
 TQtFormWindow::TQtFormWindow(TCustomForm& Form, QWidget* Parent)
     : QDialog(Parent), FForm(Form), FScale(Form, ScreenDpi(Parent), QApplication::font()) {
-  TMirroringScope mirroring(FMirroring);
+  TUpdateScope mirroring(&FMirroring);
   setFont(FScale.Font());
   setWindowTitle(ToQString(FForm.Caption()));
   FFormObserver = FForm.AddObserver([this](TControl*, TControlChange Change) { FormChanged(Change); });
@@ -99,7 +96,7 @@ void TQtFormWindow::ForgetForm() {
 
 void TQtFormWindow::ControlChanged(TControl* Control, TControlChange Change) {
   if (FFormGone) return;
-  TMirroringScope mirroring(FMirroring);
+  TUpdateScope mirroring(&FMirroring);
   switch (Change) {
     case TControlChange::Destroying:
       RemoveMirror(Control);
@@ -125,7 +122,7 @@ void TQtFormWindow::ControlChanged(TControl* Control, TControlChange Change) {
 
 void TQtFormWindow::FormChanged(TControlChange Change) {
   if (FFormGone) return;
-  TMirroringScope mirroring(FMirroring);
+  TUpdateScope mirroring(&FMirroring);
   switch (Change) {
     case TControlChange::Destroying:
       ForgetForm();
@@ -232,7 +229,7 @@ void TQtFormWindow::showEvent(QShowEvent* Event) {
   QDialog::showEvent(Event);
   // A modal window takes the keyboard when it opens, then the form's active control has it.
   activateWindow();
-  TMirroringScope mirroring(FMirroring);
+  TUpdateScope mirroring(&FMirroring);
   ApplyFocus();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "host/qt/FormScale.h"
+#include "host/rtl/UpdateScope.h"
 #include "host/visualclx/Control.h"
 
 class TControlMirror;
@@ -39,7 +40,7 @@ class TQtFormWindow : public QDialog {
   void UserAction(const std::function<void()>& Action);
   // True while the window applies a change of the model to its widgets: what the widgets do
   // meanwhile is no person's action.
-  bool Mirroring() const { return FMirroring > 0; }
+  bool Mirroring() const { return FMirroring.Updating(); }
 
  protected:
   void showEvent(QShowEvent* Event) override;
@@ -67,7 +68,7 @@ class TQtFormWindow : public QDialog {
   TFormScale FScale;
   int FFormObserver = 0;
   std::map<const TControl*, std::unique_ptr<TControlMirror>> FMirrors;
-  int FMirroring = 0;
+  TUpdateCount FMirroring;
   bool FRunning = false;
   std::exception_ptr FError;
 };

@@ -200,6 +200,57 @@ TEST(DataSet, RecordsFromAReaderAreReadOnlyAsFarAsNavigationNeeds) {
   EXPECT_EQ(dataSet.RecordCount(), 0);
 }
 
+// A reader of the rows (the design window's data view) walks the cursor with controls disabled
+// and moves by whole distances, so the links (a detail) hear one notice, or none when the
+// cursor came back.
+TEST(DataSet, MoveByReadsOnlyAsFarAsItGoesAndTheLinksHearOnce) {
+  TLazyDataSet dataSet(nullptr);
+  dataSet.Records = 10;
+  TDataSource source(nullptr);
+  TRecordingLink link;
+  link.SetDataSource(&source);
+  source.SetDataSet(&dataSet);
+  dataSet.Open();
+  link.Heard.clear();
+  EXPECT_EQ(dataSet.MoveBy(4), 4);
+  EXPECT_EQ(dataSet.RecNo(), 5);
+  EXPECT_EQ(dataSet.RecordsRead(), 5);
+  EXPECT_EQ(dataSet.MoveBy(20), 5);  // as far as there are records
+  EXPECT_EQ(dataSet.FieldByName("N")->AsInteger(), 10);
+  EXPECT_EQ(dataSet.MoveBy(-3), -3);
+  EXPECT_EQ(dataSet.MoveBy(0), 0);
+  EXPECT_EQ(link.Heard, (std::vector<std::string>{"scrolled 4", "scrolled 5", "scrolled -3"}));
+
+  link.Heard.clear();
+  {
+    TDisableControlsScope outer(dataSet);
+    {
+      TDisableControlsScope inner(dataSet);
+      dataSet.MoveBy(-6);
+      dataSet.First();
+    }
+    EXPECT_TRUE(dataSet.ControlsDisabled());
+    dataSet.MoveBy(6);  // back where it started
+  }
+  EXPECT_FALSE(dataSet.ControlsDisabled());
+  EXPECT_TRUE(link.Heard.empty());
+  {
+    TDisableControlsScope quiet(dataSet);
+    dataSet.Prior();
+  }
+  EXPECT_EQ(link.Heard, std::vector<std::string>{"changed"});
+
+  // A read failing half way: the error goes on, the controls are enabled again and the links
+  // hear where the cursor stopped.
+  dataSet.FailAt = 4;
+  dataSet.Restart();
+  link.Heard.clear();
+  EXPECT_THROW(dataSet.MoveBy(5), EDatabaseError);
+  EXPECT_FALSE(dataSet.ControlsDisabled());
+  EXPECT_EQ(dataSet.RecNo(), 3);
+  EXPECT_EQ(link.Heard, std::vector<std::string>{"changed"});
+}
+
 TEST(DataSet, FieldNamesComeFromTheFieldsOrTheDefinitions) {
   TTestDataSet dataSet(nullptr);
   TStringList names;

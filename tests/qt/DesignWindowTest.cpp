@@ -325,8 +325,10 @@ TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
   view.resize(600, 400);
   QApplication::processEvents();
   ASSERT_EQ(view.MasterRows().DataSet(), customers);
-  // The first rows at once, not the whole table.
+  // The first rows at once, not the whole table: no more rows come from the database file
+  // than the grid shows.
   EXPECT_EQ(view.MasterRows().RowsRead(), TDataSetModel::kBatch);
+  EXPECT_EQ(customers->RecordsRead(), TDataSetModel::kBatch);
   EXPECT_TRUE(view.MasterRows().canFetchMore({}));
   int custNo = view.MasterRows().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString() == "CustNo" ? 0 : -1;
   ASSERT_EQ(custNo, 0);
@@ -336,10 +338,12 @@ TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
   view.MasterGrid().scrollToBottom();
   QApplication::processEvents();
   EXPECT_EQ(view.MasterRows().RowsRead(), 2 * TDataSetModel::kBatch);
+  EXPECT_EQ(customers->RecordsRead(), 2 * TDataSetModel::kBatch);
   EXPECT_EQ(customers->RecNo(), 1);
   EXPECT_EQ(detail.Changes, changes);
 
-  // Choosing a master row: the detail shows only the rows linked to it.
+  // Choosing a master row: the detail shows only the rows linked to it, and reads no others.
+  const int64_t ordersRead = orders->RecordsRead();
   QModelIndex row = view.MasterRows().index(60, 0);
   view.MasterGrid().scrollTo(row);
   QTest::mouseClick(view.MasterGrid().viewport(), Qt::LeftButton, {}, view.MasterGrid().visualRect(row).center());
@@ -347,6 +351,8 @@ TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
   EXPECT_EQ(detail.Changes, changes + 1) << "the detail read its rows once";
   QString chosen = view.MasterRows().data(row, Qt::DisplayRole).toString();
   ASSERT_EQ(view.Rows().RowsRead(), 3);
+  EXPECT_EQ(orders->RecordsRead() - ordersRead, 3);
+  EXPECT_EQ(customers->RecordsRead(), 2 * TDataSetModel::kBatch);
   int detailCustNo = -1;
   for (int c = 0; c < view.Rows().columnCount(); ++c)
     if (view.Rows().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == "CustNo") detailCustNo = c;

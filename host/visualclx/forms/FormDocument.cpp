@@ -92,6 +92,20 @@ bool TFormDocument::SaveAs(const fs::path& File) {
   return true;
 }
 
+void TFormDocument::Restore(std::string_view Text) {
+  const bool byteOrderMark = FByteOrderMark;
+  std::string current = WriteComponent(FRoot.get());
+  FRoot.reset();
+  try {
+    Build(Text, FFile);
+  } catch (...) {
+    Build(current, FFile);  // what was written always reads back
+    FByteOrderMark = byteOrderMark;
+    throw;
+  }
+  FByteOrderMark = byteOrderMark;
+}
+
 void TFormDocument::Write(const fs::path& File, std::string_view Text, TFileCalls* Calls) const {
   // A document that does not hold the form's lock takes it for the save; a file that does not
   // exist yet has no lock to take.

@@ -62,6 +62,11 @@ class TFormDocument {
   bool Save(TFileCalls* Calls = nullptr);
   // Saves into File, which becomes the document's file.
   bool SaveAs(const std::filesystem::path& File);
+  // Builds the form afresh from Text, a form description as WriteComponent writes it (an
+  // earlier state of this form: undo, redo). The file, the lock, the byte order mark and what
+  // the file stands for stay. The current components go first (a database name is known only
+  // once in its session); when Text cannot be read they come back, and the error goes on.
+  void Restore(std::string_view Text);
 
  private:
   void Build(std::string_view Text, const std::filesystem::path& File);
