@@ -264,7 +264,8 @@ int main(int argc, char** argv) {
     guiCommand->add_option("FORM", gui.Form, "the form file to open");
     guiCommand->add_option("--screenshot", gui.Screenshot, "render the window to a PNG file and quit")
         ->type_name("FILE");
-    guiCommand->add_option("--select", gui.Select, "select these components of the form")->type_name("COMPONENT[,...]");
+    guiCommand->add_option("--select", gui.Select, "select these components of the form: COMPONENT[,COMPONENT...]")
+        ->type_name("SEL");
 
     return commands.Run(argc, argv);
   } catch (const std::exception& e) {
