@@ -8,9 +8,9 @@
 #include <algorithm>
 
 #include "host/qt/ControlMirror.h"
-#include "host/qt/HelpWindow.h"
 #include "host/qt/QtText.h"
 #include "host/rtl/UpdateScope.h"
+#include "host/visualclx/Application.h"
 #include "host/visualclx/Form.h"
 
 namespace {
@@ -238,8 +238,8 @@ void TQtFormWindow::keyPressEvent(QKeyEvent* Event) {
   int key = Event->key();
   bool plain = (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
   if (plain && key == Qt::Key_F1) {
-    // Help on the form's own help context.
-    ShowHelpWindow(FForm.HelpContext());
+    // Help on the form's own help context, asked of the application as its Help button does.
+    UserAction([&] { Application()->ShowHelp(FForm.HelpContext()); });
     Event->accept();
     return;
   }

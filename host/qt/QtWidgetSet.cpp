@@ -5,10 +5,12 @@
 
 #include "host/qt/FocusReturn.h"
 #include "host/qt/FormWindow.h"
+#include "host/qt/HelpWindow.h"
 #include "host/qt/MessageBox.h"
 #include "host/qt/OpenFileDialog.h"
 
-TQtWidgetSet::TQtWidgetSet(TQtPlatform Platform) : FApplication(QtApplication(Platform)) {}
+TQtWidgetSet::TQtWidgetSet(TQtPlatform Platform)
+    : FApplication(QtApplication(Platform)), FHelpHandler([](int Context) { ShowHelpWindow(Context); }) {}
 
 TQtWidgetSet::~TQtWidgetSet() = default;
 

@@ -1,8 +1,8 @@
 // TQtWidgetSet: the widget set of real windows. Forms show as Qt dialogs that mirror the model,
 // message boxes as QMessageBox, the open-file dialog as QFileDialog; a person's input reaches
-// the model through the same User* entry points the scripted user calls. Help is opened by the
-// help handler that the program installs (the design window's help book); without one a
-// request for help shows nothing.
+// the model through the same User* entry points the scripted user calls. A request for help
+// (the application's ShowHelp: a Help button, F1 in a form) opens the help window on its
+// topic, unless the program installs a help handler of its own.
 #pragma once
 
 #include <functional>
@@ -25,7 +25,8 @@ class TQtWidgetSet : public TWidgetSet {
   bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
   void ShowHelp(int Context) override;
 
-  // Installs the handler that opens help on a help context; an empty one removes it.
+  // Installs the handler that opens help on a help context (the help window's by default); an
+  // empty one shows nothing.
   void SetHelpHandler(std::function<void(int Context)> Handler) { FHelpHandler = std::move(Handler); }
 
   // The window a new modal window is placed over: the one in front, if any.

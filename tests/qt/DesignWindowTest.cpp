@@ -17,6 +17,7 @@
 #include "designhost/gui/ObjectInspector.h"
 #include "host/dataclx/DataSource.h"
 #include "host/designide/Palette.h"
+#include "host/qt/FormWindow.h"
 #include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
@@ -380,7 +381,7 @@ THelpWindow* ShownHelp() {
   return nullptr;
 }
 
-TEST_F(DesignWindow, F1OpensHelpOnWhatHasTheKeyboard) {
+TEST_F(DesignWindow, F1AndTheDesignersHelpButtonOpenHelpOnTheirTopic) {
   Window->Select({Component("Orders")});
   TValueEditor* row = Window->Inspector().EditorOf("MasterFields");
   row->Input()->setFocus();
@@ -391,23 +392,35 @@ TEST_F(DesignWindow, F1OpensHelpOnWhatHasTheKeyboard) {
   EXPECT_TRUE(help->Page().toPlainText().contains("Field Link Designer"));
   help->close();
 
-  // In the Field Link Designer: help on its own context, over it, while it stays open.
+  // In the Field Link Designer: F1 and its Help button each open help on its own context,
+  // over it, while it stays open.
   TQtWidgetSet screen(TQtPlatform::Offscreen);
   TWidgetSetScope scope(screen);
-  int context = 0;
-  bool stillOpen = false;
-  TPerson person;
-  person.Then([&] { QTest::keyClick(ModalWindow(), Qt::Key_F1); }).Then([&] {
+  std::vector<int> contexts;
+  bool stillOpen = true;
+  auto look = [&] {
     THelpWindow* shown = ShownHelp();
-    context = shown ? shown->Context() : -1;
-    stillOpen = ModalWindow() != nullptr;
+    contexts.push_back(shown ? shown->Context() : -1);
+    if (shown && !shown->Page().toPlainText().contains("Field Link Designer")) contexts.back() = -2;
+    stillOpen = stillOpen && ModalWindow() != nullptr;
     if (shown) shown->close();
-    QTest::keyClick(ModalWindow(), Qt::Key_Escape);
-  });
+  };
+  TPerson person;
+  person.Then([&] { QTest::keyClick(ModalWindow(), Qt::Key_F1); })
+      .Then(look)
+      .Then([&] {
+        auto* dialog = dynamic_cast<TQtFormWindow*>(ModalWindow());
+        ASSERT_NE(dialog, nullptr);
+        auto* help = qobject_cast<QAbstractButton*>(dialog->WidgetOf(dialog->Form().FindControl("Help")));
+        ASSERT_NE(help, nullptr);
+        QTest::mouseClick(help, Qt::LeftButton);
+      })
+      .Then(look)
+      .Then([&] { QTest::keyClick(ModalWindow(), Qt::Key_Escape); });
   person.Start();
   Window->Inspector().EditorOf("MasterFields")->RunDialog();
   EXPECT_TRUE(person.Done());
-  EXPECT_EQ(context, kFieldLinkDesignerHelp);
+  EXPECT_EQ(contexts, (std::vector<int>{kFieldLinkDesignerHelp, kFieldLinkDesignerHelp}));
   EXPECT_TRUE(stillOpen);
   // Focus came back to the design window.
   EXPECT_TRUE(QTest::qWaitForWindowActive(Window.get(), 2000));
