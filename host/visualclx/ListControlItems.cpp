@@ -40,7 +40,7 @@ void TListControlItems::InsertObject(int Index, const std::string& S, TObject* O
   CheckIndex(Index, Count() + 1);
   auto item = std::make_unique<TItem>(TItem{S, Object, false});
   FItems.insert(FItems.begin() + Index, item.get());
-  item.release();
+  static_cast<void>(item.release());  // the list owns it now
   if (FItemIndex >= Index) ++FItemIndex;
   Notify(TControlChange::Items);
 }
