@@ -13,6 +13,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -59,6 +60,21 @@ void TChildProcess::Kill(int Signal) {
 TProcessResult TChildProcess::Wait() {
   int status = 0;
   waitpid(FPid, &status, 0);
+  return Ended(status);
+}
+
+std::optional<TProcessResult> TChildProcess::WaitFor(std::chrono::milliseconds Limit) {
+  if (FPid <= 0) return std::nullopt;  // waited for already
+  const auto deadline = std::chrono::steady_clock::now() + Limit;
+  for (;;) {
+    int status = 0;
+    if (waitpid(FPid, &status, WNOHANG) == FPid) return Ended(status);
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+TProcessResult TChildProcess::Ended(int status) {
   FPid = -1;
   TProcessResult result;
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -3,8 +3,10 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +45,12 @@ class TChildProcess {
   TChildProcess& operator=(const TChildProcess&) = delete;
   void Kill(int Signal = SIGKILL);
   TProcessResult Wait();
+  // Waits at most Limit for the program to end: what Wait answers, or nothing while it runs on.
+  std::optional<TProcessResult> WaitFor(std::chrono::milliseconds Limit);
 
  private:
+  TProcessResult Ended(int Status);
+
   TTempDir FCapture;
   pid_t FPid = -1;
 };
