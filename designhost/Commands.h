@@ -17,6 +17,8 @@ struct TGuiOptions {
   std::optional<std::string> Form;
   std::optional<std::string> Screenshot;
   std::optional<std::string> Select;  // COMPONENT[,COMPONENT...]
+  std::optional<std::string> Expand;  // PROPERTY[,PROPERTY...]: inspector rows shown opened
+  std::optional<int> HelpTopic;       // a help context: the help window opens on its topic
 };
 
 // The packages named with --package, loaded after the project's own design package.

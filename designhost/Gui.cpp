@@ -1,14 +1,37 @@
 // The gui command: the design window on the display, or rendered offscreen to a PNG file.
 #include <QApplication>
+#include <QTreeWidgetItem>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "designhost/Commands.h"
 #include "designhost/FormDocument.h"
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"
+#include "designhost/gui/ObjectInspector.h"
+#include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/qt/Screenshot.h"
+#include "host/rtl/SysUtils.h"
+
+namespace {
+
+// The names of a list "A[,B...]", trimmed.
+std::vector<std::string> SplitNames(const std::string& List) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= List.size()) {
+    size_t comma = std::min(List.find(',', start), List.size());
+    names.push_back(Trim(std::string_view(List).substr(start, comma - start)));
+    start = comma + 1;
+  }
+  return names;
+}
+
+}  // namespace
 
 int RunGui(const TGuiOptions& Options) {
   // The application lives as long as the widget set, which outlives every window below.
@@ -34,9 +57,18 @@ int RunGui(const TGuiOptions& Options) {
   }
   if (Options.Select)
     window.Select(SelectComponents(window.Document().Root(), *Options.Select, window.Document().DisplayName()));
+  if (Options.Expand) {
+    for (const std::string& name : SplitNames(*Options.Expand)) {
+      QTreeWidgetItem* row = window.Inspector().RowOf(name);
+      if (!row) throw EUsageError("no inspector row '" + name + "' for the selection");
+      row->setExpanded(true);
+    }
+  }
   window.show();
+  THelpWindow* help = Options.HelpTopic ? &ShowHelpWindow(*Options.HelpTopic) : nullptr;
   if (Options.Screenshot) {
-    SaveWindowPicture(window, picture);
+    // With a help topic the picture is of the help window, which is in front.
+    SaveWindowPicture(help ? static_cast<QWidget&>(*help) : window, picture);
     return 0;
   }
   QApplication::exec();

@@ -256,7 +256,8 @@ int main(int argc, char** argv) {
          .Summary = "the design window",
          .Description = "Palette, form and Object Inspector in a real window; a display is needed unless "
                         "--screenshot renders the window off screen.",
-         .Examples = {"designhost gui demo.xfm", "designhost gui demo.xfm --select Orders --screenshot window.png"}},
+         .Examples = {"designhost gui demo.xfm", "designhost gui demo.xfm --select Orders --screenshot window.png",
+                      "designhost gui demo.xfm --select Orders --expand FieldDefs,IndexDefs"}},
         [&] {
           packages();
           return RunGui(gui);
@@ -266,6 +267,12 @@ int main(int argc, char** argv) {
         ->type_name("FILE");
     guiCommand->add_option("--select", gui.Select, "select these components of the form: COMPONENT[,COMPONENT...]")
         ->type_name("SEL");
+    guiCommand
+        ->add_option("--expand", gui.Expand,
+                     "open these rows of the Object Inspector (FieldDefs, IndexDefs): PROPERTY[,PROPERTY...]")
+        ->type_name("PROPS");
+    guiCommand->add_option("--help-topic", gui.HelpTopic, "open the help window on the topic of this help context")
+        ->type_name("N");
 
     return commands.Run(argc, argv);
   } catch (const std::exception& e) {

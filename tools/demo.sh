@@ -109,6 +109,17 @@ else
   shots="$demo/screenshots"
   mkdir -p "$shots"
   QT_QPA_PLATFORM=offscreen "$host" gui "$form" --screenshot "$shots/design-window.png"
+  # A copy of the linked form with both tables open: the data view shows the customers and,
+  # below them, only the orders of the customer the master's cursor is on.
+  live="$demo/live.xfm"
+  cp "$form" "$live"
+  "$host" set "$live" Customers.Active True
+  "$host" set "$live" Orders.Active True
+  QT_QPA_PLATFORM=offscreen "$host" gui "$live" --select Orders --screenshot "$shots/data-view.png"
+  QT_QPA_PLATFORM=offscreen "$host" gui "$live" --select Orders --expand FieldDefs,IndexDefs \
+    --screenshot "$shots/structure-rows.png"
+  # The help window on the Field Link Designer's topic (its help context, 27140).
+  QT_QPA_PLATFORM=offscreen "$host" gui "$live" --help-topic 27140 --screenshot "$shots/help-window.png"
   QT_QPA_PLATFORM=offscreen "$host" edit "$form" Orders.MasterFields --script "$demo/link-orders.txt" \
     --screenshot "$shots/field-link-designer" --dry-run >/dev/null
   find "$shots" -name '*.png' | sort

@@ -56,7 +56,7 @@ THelpWindow& ShowHelpWindow(int Context) {
   // A window of its own over the one in front: a modal dialog leaves its own children usable.
   QWidget* front = QApplication::activeModalWidget();
   if (!front) front = QApplication::activeWindow();
-  if (front == window) front = window->parentWidget();
+  if (window && front == window) front = window->parentWidget();
   if (window && window->parentWidget() != front) {
     window->close();
     window = nullptr;

@@ -44,6 +44,24 @@ TEST_F(DesignhostWindows, TheDesignWindowRendersToAPictureWithoutADisplay) {
   EXPECT_EQ(result.Status, 2);
   EXPECT_NE(result.Err.find("no component 'Nobody'"), std::string::npos) << result.Err;
   EXPECT_FALSE(fs::exists(Dir / "nobody.png"));
+  // --expand opens the structure rows (the picture differs); a row the
+  // selection has not is wrong usage.
+  result = Designhost({"gui", "demo/demo.xfm", "--select", "Orders", "--expand", "FieldDefs, IndexDefs", "--screenshot",
+                       "structure.png"},
+                      Dir.Path());
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  EXPECT_NE(QImage(QString::fromStdString((Dir / "structure.png").string())),
+            QImage(QString::fromStdString((Dir / "orders.png").string())));
+  result = Designhost({"gui", "demo/demo.xfm", "--select", "Orders", "--expand", "Fields", "--screenshot", "no.png"},
+                      Dir.Path());
+  EXPECT_EQ(result.Status, 2);
+  EXPECT_NE(result.Err.find("no inspector row 'Fields'"), std::string::npos) << result.Err;
+  // --help-topic pictures the help window, opened with no other window in front.
+  result = Designhost({"gui", "demo/demo.xfm", "--help-topic", "27140", "--screenshot", "help.png"}, Dir.Path());
+  ASSERT_EQ(result.Status, 0) << result.Err;
+  QImage help(QString::fromStdString((Dir / "help.png").string()));
+  EXPECT_FALSE(help.isNull());
+  EXPECT_NE(help.size(), picture.size());
 
   WriteFile(Dir / "broken.xfm", "object X: TDataModule\n  Bogus = 1\nend\n");
   result = Designhost({"gui", "broken.xfm", "--screenshot", "broken.png"}, Dir.Path());
