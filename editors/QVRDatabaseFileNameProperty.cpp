@@ -8,9 +8,7 @@
 
 TClass TQVRDatabaseFileNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRDatabaseFileNameProperty>("TQVRDatabaseFileNameProperty", TStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRDatabaseFileNameProperty>(TStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 

@@ -79,9 +79,7 @@ TPersistent* GetPropertyValue(TPersistent* Instance, const std::string& PropName
 
 TClass TQVRDBStringProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRDBStringProperty>("TQVRDBStringProperty", TStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRDBStringProperty>(TStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -100,9 +98,7 @@ void TQVRDBStringProperty::GetValueList(TStrings* List) {}
 
 TClass TQVRSessionNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRSessionNameProperty>("TQVRSessionNameProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRSessionNameProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -113,9 +109,7 @@ void TQVRSessionNameProperty::GetValueList(TStrings* List) { Sessions().GetSessi
 
 TClass TQVRDatabaseNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRDatabaseNameProperty>("TQVRDatabaseNameProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRDatabaseNameProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -128,9 +122,7 @@ void TQVRDatabaseNameProperty::GetValueList(TStrings* List) {
 
 TClass TQVRTableNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRTableNameProperty>("TQVRTableNameProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRTableNameProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -144,9 +136,7 @@ void TQVRTableNameProperty::GetValueList(TStrings* List) {
 
 TClass TQVRIndexNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRIndexNameProperty>("TQVRIndexNameProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRIndexNameProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -159,9 +149,7 @@ void TQVRIndexNameProperty::GetValueList(TStrings* List) {
 
 TClass TQVRIndexFieldNamesProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRIndexFieldNamesProperty>("TQVRIndexFieldNamesProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRIndexFieldNamesProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -221,9 +209,7 @@ void RestoreLink(TQVRTable& Table, const TTableLink& Old) {
 
 TClass TQVRFieldLinkProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRFieldLinkProperty>("TQVRFieldLinkProperty", TQVRBaseFieldLinkProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRFieldLinkProperty>(TQVRBaseFieldLinkProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 

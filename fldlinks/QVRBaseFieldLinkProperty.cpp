@@ -6,9 +6,7 @@
 
 TClass TQVRBaseFieldLinkProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRBaseFieldLinkProperty>("TQVRBaseFieldLinkProperty", TStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TQVRBaseFieldLinkProperty>(TStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 

@@ -79,7 +79,7 @@ class TOfferedNames {
 
 TClass TQVRLinkFields::StaticClass() {
   using T = TQVRLinkFields;
-  static const TClassInfo info = TClassBuilder<T>("TQVRLinkFields", TForm::StaticClass())
+  static const TClassInfo info = TClassBuilder<T>(TForm::StaticClass())
                                      .Component()
                                      .Field("DetailList", &T::DetailList)
                                      .Field("MasterList", &T::MasterList)

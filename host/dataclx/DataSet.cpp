@@ -10,7 +10,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TDataSet::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TDataSet>("TDataSet", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TDataSet>(TComponent::StaticClass())
                                      .Boolean("Active", &TDataSet::StoredActive, &TDataSet::SetActive)
                                      .Build();
   return &info;

@@ -6,7 +6,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TDataSource::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TDataSource>("TDataSource", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TDataSource>(TComponent::StaticClass())
                                      .Component()
                                      .Object<TDataSet>("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet)
                                      .Build();

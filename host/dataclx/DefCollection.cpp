@@ -6,15 +6,14 @@
 #include "host/rtl/UpdateScope.h"
 
 TClass TNamedItem::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TNamedItem>("TNamedItem", TCollectionItem::StaticClass())
+  static const TClassInfo info = TClassBuilder<TNamedItem>(TCollectionItem::StaticClass())
                                      .String("Name", &TNamedItem::Name, &TNamedItem::SetName)
                                      .Build();
   return &info;
 }
 
 TClass TDefCollection::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TDefCollection>("TDefCollection", TOwnedCollection::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TDefCollection>(TOwnedCollection::StaticClass()).Build();
   return &info;
 }
 

@@ -7,7 +7,7 @@
 #include "host/rtl/UpdateScope.h"
 
 TClass TField::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TField>("TField", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TField>(TComponent::StaticClass())
                                      .String("FieldName", &TField::FieldName, &TField::SetFieldName)
                                      .Integer("Size", &TField::Size, &TField::SetSize)
                                      .Boolean("Required", &TField::Required, &TField::SetRequired)
@@ -16,7 +16,7 @@ TClass TField::StaticClass() {
 }
 
 TClass TFields::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFields>("TFields", TObject::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TFields>(TObject::StaticClass()).Build();
   return &info;
 }
 

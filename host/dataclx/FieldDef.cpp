@@ -18,7 +18,7 @@ const TEnumInfo& FieldTypeInfo() {
 
 TClass TFieldDef::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TFieldDef>("TFieldDef", TNamedItem::StaticClass())
+      TClassBuilder<TFieldDef>(TNamedItem::StaticClass())
           .Enum("DataType", &TFieldDef::DataType, &TFieldDef::SetDataType, FieldTypeInfo(), ftUnknown)
           .Integer("Size", &TFieldDef::Size, &TFieldDef::SetSize)
           .Boolean("Required", &TFieldDef::Required, &TFieldDef::SetRequired)
@@ -27,7 +27,7 @@ TClass TFieldDef::StaticClass() {
 }
 
 TClass TFieldDefs::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFieldDefs>("TFieldDefs", TDefCollection::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TFieldDefs>(TDefCollection::StaticClass()).Build();
   return &info;
 }
 

@@ -13,7 +13,7 @@ const TEnumInfo& IndexOptionInfo() {
 
 TClass TIndexDef::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TIndexDef>("TIndexDef", TNamedItem::StaticClass())
+      TClassBuilder<TIndexDef>(TNamedItem::StaticClass())
           .String("Fields", &TIndexDef::Fields, &TIndexDef::SetFields)
           .String("Expression", &TIndexDef::Expression, &TIndexDef::SetExpression)
           .Set("Options", &TIndexDef::Options, &TIndexDef::SetOptions, IndexOptionInfo(), "TIndexOptions")
@@ -25,7 +25,7 @@ TClass TIndexDef::StaticClass() {
 }
 
 TClass TIndexDefs::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TIndexDefs>("TIndexDefs", TDefCollection::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TIndexDefs>(TDefCollection::StaticClass()).Build();
   return &info;
 }
 

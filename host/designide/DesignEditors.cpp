@@ -20,8 +20,7 @@ bool SameType(const TPropInfo& a, const TPropInfo& b) {
 // TPropertyEditor
 
 TClass TPropertyEditor::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TPropertyEditor>("TPropertyEditor", TPersistent::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TPropertyEditor>(TPersistent::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -147,8 +146,7 @@ void TPropertyEditor::SetMethodValue(const TNotifyEvent& Value) {
 // TStringProperty
 
 TClass TStringProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TStringProperty>("TStringProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TStringProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -170,9 +168,7 @@ bool TStringProperty::AllEqual() {
 
 TClass TComponentNameProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TComponentNameProperty>("TComponentNameProperty", TStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TComponentNameProperty>(TStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -187,7 +183,7 @@ TPropertyAttributes TComponentNameProperty::GetAttributes() {
 
 TClass TOrdinalProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TOrdinalProperty>("TOrdinalProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+      TClassBuilder<TOrdinalProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -200,7 +196,7 @@ bool TOrdinalProperty::AllEqual() {
 
 TClass TIntegerProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TIntegerProperty>("TIntegerProperty", TOrdinalProperty::StaticClass()).Constructible().Build();
+      TClassBuilder<TIntegerProperty>(TOrdinalProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -213,8 +209,7 @@ void TIntegerProperty::SetValue(const std::string& Value) {
 }
 
 TClass TEnumProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TEnumProperty>("TEnumProperty", TOrdinalProperty::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TEnumProperty>(TOrdinalProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -233,8 +228,7 @@ void TEnumProperty::SetValue(const std::string& Value) {
 }
 
 TClass TBoolProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TBoolProperty>("TBoolProperty", TEnumProperty::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TBoolProperty>(TEnumProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -259,8 +253,7 @@ void TBoolProperty::SetValue(const std::string& Value) {
 // Sets
 
 TClass TSetProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TSetProperty>("TSetProperty", TOrdinalProperty::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TSetProperty>(TOrdinalProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -307,7 +300,7 @@ std::vector<std::unique_ptr<TPropertyEditor>> TSetProperty::GetProperties() {
 
 TClass TSetElementProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TSetElementProperty>("TSetElementProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+      TClassBuilder<TSetElementProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -341,8 +334,7 @@ bool TSetElementProperty::AllEqual() {
 // Object properties
 
 TClass TClassProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TClassProperty>("TClassProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TClassProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -362,7 +354,7 @@ std::vector<std::unique_ptr<TPropertyEditor>> TClassProperty::GetProperties() {
 
 TClass TComponentProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TComponentProperty>("TComponentProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+      TClassBuilder<TComponentProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -397,8 +389,7 @@ bool TComponentProperty::AllEqual() {
 // Events
 
 TClass TMethodProperty::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TMethodProperty>("TMethodProperty", TPropertyEditor::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TMethodProperty>(TPropertyEditor::StaticClass()).Constructible().Build();
   return &info;
 }
 

@@ -7,18 +7,17 @@
 #include "host/rtl/UpdateScope.h"
 
 TClass TCollectionItem::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TCollectionItem>("TCollectionItem", TPersistent::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TCollectionItem>(TPersistent::StaticClass()).Build();
   return &info;
 }
 
 TClass TCollection::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TCollection>("TCollection", TPersistent::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TCollection>(TPersistent::StaticClass()).Build();
   return &info;
 }
 
 TClass TOwnedCollection::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TOwnedCollection>("TOwnedCollection", TCollection::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TOwnedCollection>(TCollection::StaticClass()).Build();
   return &info;
 }
 

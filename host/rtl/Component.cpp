@@ -7,7 +7,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TComponent::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TComponent>("TComponent", TPersistent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TComponent>(TPersistent::StaticClass())
                                      .Component()
                                      .String("Name", &TComponent::Name, &TComponent::SetName)
                                      .NotStored()

@@ -55,6 +55,6 @@ std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
 }
 
 TClass TObject::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TObject>("TObject", nullptr).Build();
+  static const TClassInfo info = TClassBuilder<TObject>(nullptr).Build();
   return &info;
 }

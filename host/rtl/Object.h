@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/rtl/Forward.h"
@@ -154,16 +155,22 @@ class TObject {
   TObject& operator=(const TObject&) = delete;
   virtual ~TObject() = default;
 
+  // What TIRVENDAL_CLASS declares for every other class.
+  using TSelf = TObject;
+  static constexpr std::string_view StaticClassName = "TObject";
   static TClass StaticClass();
   virtual TClass ClassType() const { return StaticClass(); }
   const std::string& ClassName() const { return ClassType()->Name; }
   bool InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
 };
 
-// Declares a class's class record; the registration block beside the class defines StaticClass().
-#define TIRVENDAL_CLASS(Self)  \
- public:                       \
-  static TClass StaticClass(); \
+// Declares a class's class record, named as the class is; the registration block beside the
+// class defines StaticClass() with TClassBuilder<Self>, which takes the name from here.
+#define TIRVENDAL_CLASS(Self)                                \
+ public:                                                     \
+  using TSelf = Self;                                        \
+  static constexpr std::string_view StaticClassName = #Self; \
+  static TClass StaticClass();                               \
   TClass ClassType() const override { return StaticClass(); }
 
 // The platform's checked cast: nil stays nil, an object of another class raises EInvalidCast.

@@ -4,7 +4,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TPersistent::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TPersistent>("TPersistent", TObject::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TPersistent>(TObject::StaticClass()).Build();
   return &info;
 }
 

@@ -7,13 +7,12 @@
 #include "host/rtl/UpdateScope.h"
 
 TClass TStrings::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TStrings>(TPersistent::StaticClass()).Build();
   return &info;
 }
 
 TClass TStringList::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TStringList>("TStringList", TStrings::StaticClass()).Constructible().Build();
+  static const TClassInfo info = TClassBuilder<TStringList>(TStrings::StaticClass()).Constructible().Build();
   return &info;
 }
 

@@ -52,7 +52,7 @@ const TEnumInfo& BooleanTypeInfo();
 
 // Builds a class record. A class writes, in its .cpp:
 //   TClass TFoo::StaticClass() {
-//     static const TClassInfo info = TClassBuilder<TFoo>("TFoo", TBar::StaticClass())
+//     static const TClassInfo info = TClassBuilder<TFoo>(TBar::StaticClass())
 //         .Component()
 //         .String("Caption", &TFoo::Caption, &TFoo::SetCaption)
 //         .Build();
@@ -61,8 +61,11 @@ const TEnumInfo& BooleanTypeInfo();
 template <class T>
 class TClassBuilder {
  public:
-  TClassBuilder(std::string name, TClass parent) {
-    FInfo.Name = std::move(name);
+  // The record of T, derived from the class parent, under the name T's TIRVENDAL_CLASS gave it.
+  explicit TClassBuilder(TClass parent) {
+    static_assert(std::is_same_v<typename T::TSelf, T>,
+                  "the class declares no class record of its own: TIRVENDAL_CLASS(Self) is missing in it");
+    FInfo.Name = std::string(T::StaticClassName);
     FInfo.Parent = parent;
   }
 

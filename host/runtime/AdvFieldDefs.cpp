@@ -6,7 +6,7 @@
 
 TClass TQVRAdvFieldDef::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRAdvFieldDef>("TQVRAdvFieldDef", TNamedItem::StaticClass())
+      TClassBuilder<TQVRAdvFieldDef>(TNamedItem::StaticClass())
           .String("DeclaredType", &TQVRAdvFieldDef::DeclaredType, &TQVRAdvFieldDef::SetDeclaredType)
           .String("DefaultExpression", &TQVRAdvFieldDef::DefaultExpression, &TQVRAdvFieldDef::SetDefaultExpression)
           .String("Collation", &TQVRAdvFieldDef::Collation, &TQVRAdvFieldDef::SetCollation)
@@ -18,8 +18,7 @@ TClass TQVRAdvFieldDef::StaticClass() {
 }
 
 TClass TQVRAdvFieldDefs::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TQVRAdvFieldDefs>("TQVRAdvFieldDefs", TDefCollection::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TQVRAdvFieldDefs>(TDefCollection::StaticClass()).Build();
   return &info;
 }
 

@@ -20,7 +20,7 @@ uint64_t NextSerial() {
 
 TClass TQVRDatabase::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRDatabase>("TQVRDatabase", TComponent::StaticClass())
+      TClassBuilder<TQVRDatabase>(TComponent::StaticClass())
           .Component()
           .String("DatabaseName", &TQVRDatabase::DatabaseName, &TQVRDatabase::SetDatabaseName)
           .String("DatabaseFileName", &TQVRDatabase::DatabaseFileName, &TQVRDatabase::SetDatabaseFileName)

@@ -7,7 +7,7 @@
 #include "host/runtime/Session.h"
 
 TClass TQVRDataSet::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TQVRDataSet>("TQVRDataSet", TDataSet::StaticClass())
+  static const TClassInfo info = TClassBuilder<TQVRDataSet>(TDataSet::StaticClass())
                                      .String("DatabaseName", &TQVRDataSet::DatabaseName, &TQVRDataSet::SetDatabaseName)
                                      .Boolean("InMemory", &TQVRDataSet::InMemory, &TQVRDataSet::SetInMemory)
                                      .Build();

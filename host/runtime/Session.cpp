@@ -10,12 +10,12 @@
 #include "host/runtime/Database.h"
 
 TClass TQVRSession::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TQVRSession>("TQVRSession", TObject::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TQVRSession>(TObject::StaticClass()).Build();
   return &info;
 }
 
 TClass TQVRSessionList::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TQVRSessionList>("TQVRSessionList", TObject::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TQVRSessionList>(TObject::StaticClass()).Build();
   return &info;
 }
 

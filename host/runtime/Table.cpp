@@ -27,7 +27,7 @@ class TQVRTable::TMasterLink : public TDataLink {
 
 TClass TQVRTable::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TQVRTable>("TQVRTable", TQVRDataSet::StaticClass())
+      TClassBuilder<TQVRTable>(TQVRDataSet::StaticClass())
           .Component()
           .String("TableName", &TQVRTable::TableName, &TQVRTable::SetTableName)
           .Boolean("Temporary", &TQVRTable::Temporary, &TQVRTable::SetTemporary)

@@ -5,7 +5,7 @@
 #include "host/visualclx/WidgetSet.h"
 
 TClass TApplication::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TApplication>(TComponent::StaticClass())
                                      .Integer("HelpContext", &TApplication::HelpContext, &TApplication::SetHelpContext)
                                      .String("Title", &TApplication::Title, &TApplication::SetTitle)
                                      .Build();

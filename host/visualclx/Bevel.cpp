@@ -15,7 +15,7 @@ const TEnumInfo& BevelStyleTypeInfo() {
 }
 
 TClass TBevel::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TBevel>("TBevel", TControl::StaticClass())
+  static const TClassInfo info = TClassBuilder<TBevel>(TControl::StaticClass())
                                      .Component()
                                      .Enum("Shape", &TBevel::Shape, &TBevel::SetShape, BevelShapeTypeInfo(), bsBox)
                                      .Enum("Style", &TBevel::Style, &TBevel::SetStyle, BevelStyleTypeInfo(), bsLowered)

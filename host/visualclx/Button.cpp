@@ -5,7 +5,7 @@
 #include "host/visualclx/Form.h"
 
 TClass TButton::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TButton>("TButton", TWinControl::StaticClass())
+  static const TClassInfo info = TClassBuilder<TButton>(TWinControl::StaticClass())
                                      .Component()
                                      .String("Caption", &TButton::Caption, &TButton::SetCaption)
                                      .Boolean("Default", &TButton::Default, &TButton::SetDefault)

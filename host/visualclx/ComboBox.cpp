@@ -11,7 +11,7 @@ const TEnumInfo& ComboBoxStyleTypeInfo() {
 
 TClass TComboBox::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TComboBox>("TComboBox", TWinControl::StaticClass())
+      TClassBuilder<TComboBox>(TWinControl::StaticClass())
           .Component()
           .Enum("Color", &TComboBox::Color, &TComboBox::SetColor, ColorTypeInfo(), clBase)
           .Enum("Style", &TComboBox::Style, &TComboBox::SetStyle, ComboBoxStyleTypeInfo(), csDropDown)

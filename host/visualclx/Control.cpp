@@ -9,7 +9,7 @@
 
 TClass TControl::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TControl>("TControl", TComponent::StaticClass())
+      TClassBuilder<TControl>(TComponent::StaticClass())
           .Integer("Left", &TControl::Left, &TControl::SetLeft)
           .Integer("Top", &TControl::Top, &TControl::SetTop)
           .Integer("Width", &TControl::Width, &TControl::SetWidth)

@@ -4,7 +4,7 @@
 #include "host/rtl/Classes.h"
 
 TClass TDataModule::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TDataModule>("TDataModule", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TDataModule>(TComponent::StaticClass())
                                      .Component()
                                      .Integer("Left", &TDataModule::Left, &TDataModule::SetLeft)
                                      .Integer("Top", &TDataModule::Top, &TDataModule::SetTop)

@@ -14,7 +14,7 @@
 
 TClass TCustomForm::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TCustomForm>("TCustomForm", TScrollingWinControl::StaticClass())
+      TClassBuilder<TCustomForm>(TScrollingWinControl::StaticClass())
           .Object<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
           .String("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)
           .Boolean("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
@@ -30,7 +30,7 @@ TClass TCustomForm::StaticClass() {
 }
 
 TClass TForm::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TForm>("TForm", TCustomForm::StaticClass()).Component().Build();
+  static const TClassInfo info = TClassBuilder<TForm>(TCustomForm::StaticClass()).Component().Build();
   return &info;
 }
 

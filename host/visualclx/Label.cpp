@@ -6,7 +6,7 @@
 
 TClass TLabel::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TLabel>("TLabel", TControl::StaticClass())
+      TClassBuilder<TLabel>(TControl::StaticClass())
           .Component()
           .String("Caption", &TLabel::Caption, &TLabel::SetCaption)
           .Object<TWinControl>("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)

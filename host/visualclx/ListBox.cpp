@@ -4,7 +4,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TListBox::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TListBox>("TListBox", TWinControl::StaticClass())
+  static const TClassInfo info = TClassBuilder<TListBox>(TWinControl::StaticClass())
                                      .Component()
                                      .Enum("Color", &TListBox::Color, &TListBox::SetColor, ColorTypeInfo(), clBase)
                                      .Object<TStrings>("Items", &TListBox::Items, &TListBox::SetItems)

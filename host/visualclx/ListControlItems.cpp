@@ -7,7 +7,7 @@
 #include "host/rtl/TypInfo.h"
 
 TClass TListControlItems::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TListControlItems>("TListControlItems", TStrings::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TListControlItems>(TStrings::StaticClass()).Build();
   return &info;
 }
 

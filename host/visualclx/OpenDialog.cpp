@@ -16,7 +16,7 @@ const TEnumInfo& OpenOptionTypeInfo() {
 }
 
 TClass TOpenDialog::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TOpenDialog>("TOpenDialog", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TOpenDialog>(TComponent::StaticClass())
                                      .Component()
                                      .String("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt)
                                      .String("FileName", &TOpenDialog::FileNameText, &TOpenDialog::SetFileNameText)

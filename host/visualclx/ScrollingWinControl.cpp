@@ -5,7 +5,7 @@
 
 TClass TControlScrollBar::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TControlScrollBar>("TControlScrollBar", TPersistent::StaticClass())
+      TClassBuilder<TControlScrollBar>(TPersistent::StaticClass())
           .Integer("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange)
           .Boolean("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible, true)
           .Build();
@@ -37,7 +37,7 @@ TPersistent* TControlScrollBar::GetOwner() const { return FControl; }
 
 TClass TScrollingWinControl::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TScrollingWinControl>("TScrollingWinControl", TWinControl::StaticClass())
+      TClassBuilder<TScrollingWinControl>(TWinControl::StaticClass())
           .Object<TControlScrollBar>("HorzScrollBar", &TScrollingWinControl::HorzScrollBar, nullptr)
           .Object<TControlScrollBar>("VertScrollBar", &TScrollingWinControl::VertScrollBar, nullptr)
           .Build();

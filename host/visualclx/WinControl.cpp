@@ -7,7 +7,7 @@
 #include "host/visualclx/Form.h"
 
 TClass TWinControl::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClass())
+  static const TClassInfo info = TClassBuilder<TWinControl>(TControl::StaticClass())
                                      .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
                                      .Build();
   return &info;

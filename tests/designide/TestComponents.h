@@ -31,7 +31,7 @@ class TTestFont : public TPersistent {
 };
 
 inline TClass TTestFont::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTestFont>("TTestFont", TPersistent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTestFont>(TPersistent::StaticClass())
                                      .Integer("Size", &TTestFont::Size, &TTestFont::SetSize)
                                      .Build();
   return &info;
@@ -75,7 +75,7 @@ class TTestBase : public TComponent {
 
 inline TClass TTestBase::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TTestBase>("TTestBase", TComponent::StaticClass())
+      TClassBuilder<TTestBase>(TComponent::StaticClass())
           .Component()
           .String("Caption", &TTestBase::Caption, &TTestBase::SetCaption)
           .Integer("Count", &TTestBase::Count, &TTestBase::SetCount)
@@ -101,7 +101,7 @@ class TTestDerived : public TTestBase {
 };
 
 inline TClass TTestDerived::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTestDerived>("TTestDerived", TTestBase::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTestDerived>(TTestBase::StaticClass())
                                      .Component()
                                      .String("Extra", &TTestDerived::Extra, &TTestDerived::SetExtra)
                                      .Build();
@@ -122,7 +122,7 @@ class TTestOther : public TComponent {
 };
 
 inline TClass TTestOther::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTestOther>("TTestOther", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTestOther>(TComponent::StaticClass())
                                      .Component()
                                      .String("Caption", &TTestOther::Caption, &TTestOther::SetCaption)
                                      .String("Count", &TTestOther::Count, &TTestOther::SetCount)
@@ -140,7 +140,7 @@ class TTestRoot : public TComponent {
 };
 
 inline TClass TTestRoot::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTestRoot>("TTestRoot", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTestRoot>(TComponent::StaticClass())
                                      .Component()
                                      .Method("ButtonClick", &TTestRoot::ButtonClick)
                                      .Method("AnotherClick", &TTestRoot::AnotherClick)
@@ -149,13 +149,13 @@ inline TClass TTestRoot::StaticClass() {
 }
 
 // Editor classes to register; each is only told apart by its class.
-#define TEST_EDITOR(Name, Base)                                                                             \
-  class Name : public Base {                                                                                \
-    TIRVENDAL_CLASS(Name)                                                                                   \
-  };                                                                                                        \
-  inline TClass Name::StaticClass() {                                                                       \
-    static const TClassInfo info = TClassBuilder<Name>(#Name, Base::StaticClass()).Constructible().Build(); \
-    return &info;                                                                                           \
+#define TEST_EDITOR(Name, Base)                                                                      \
+  class Name : public Base {                                                                         \
+    TIRVENDAL_CLASS(Name)                                                                            \
+  };                                                                                                 \
+  inline TClass Name::StaticClass() {                                                                \
+    static const TClassInfo info = TClassBuilder<Name>(Base::StaticClass()).Constructible().Build(); \
+    return &info;                                                                                    \
   }
 
 TEST_EDITOR(TEditorA, TStringProperty)
@@ -171,6 +171,6 @@ class TSingleOnlyEditor : public TStringProperty {
 
 inline TClass TSingleOnlyEditor::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TSingleOnlyEditor>("TSingleOnlyEditor", TStringProperty::StaticClass()).Constructible().Build();
+      TClassBuilder<TSingleOnlyEditor>(TStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }

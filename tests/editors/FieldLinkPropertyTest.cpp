@@ -78,9 +78,7 @@ class TRecordingFieldLink : public TQVRFieldLinkProperty {
 
 TClass TRecordingFieldLink::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TRecordingFieldLink>("TRecordingFieldLink", TQVRFieldLinkProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TRecordingFieldLink>(TQVRFieldLinkProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 

@@ -31,8 +31,7 @@ class TProbeTable : public TQVRTable {
 };
 
 TClass TProbeTable::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TProbeTable>("TProbeTable", TQVRTable::StaticClass()).Component().Build();
+  static const TClassInfo info = TClassBuilder<TProbeTable>(TQVRTable::StaticClass()).Component().Build();
   return &info;
 }
 
@@ -44,7 +43,7 @@ class TTextIndexDefsTable : public TQVRTable {
 };
 
 TClass TTextIndexDefsTable::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTextIndexDefsTable>("TTextIndexDefsTable", TQVRTable::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTextIndexDefsTable>(TQVRTable::StaticClass())
                                      .Component()
                                      .String("IndexDefs", &TTextIndexDefsTable::IndexDefsText, nullptr)
                                      .Build();
@@ -63,9 +62,7 @@ class TFixedListProperty : public TQVRDBStringProperty {
 
 TClass TFixedListProperty::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TFixedListProperty>("TFixedListProperty", TQVRDBStringProperty::StaticClass())
-          .Constructible()
-          .Build();
+      TClassBuilder<TFixedListProperty>(TQVRDBStringProperty::StaticClass()).Constructible().Build();
   return &info;
 }
 
@@ -76,7 +73,7 @@ class TSessionHolder : public TPersistent {
 };
 
 TClass TSessionHolder::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TSessionHolder>("TSessionHolder", TPersistent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TSessionHolder>(TPersistent::StaticClass())
                                      .Object<TQVRSession>("Session", &TSessionHolder::Session, nullptr)
                                      .Build();
   return &info;

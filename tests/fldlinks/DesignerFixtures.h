@@ -46,7 +46,7 @@ class TMemoryDataSet : public TDataSet {
 
 inline TClass TMemoryDataSet::StaticClass() {
   static const TClassInfo info =
-      TClassBuilder<TMemoryDataSet>("TMemoryDataSet", TDataSet::StaticClass())
+      TClassBuilder<TMemoryDataSet>(TDataSet::StaticClass())
           .String("MasterFields", &TMemoryDataSet::MasterFields, &TMemoryDataSet::SetMasterFields)
           .Build();
   return &info;

@@ -28,7 +28,7 @@ class TTestQuery : public TQVRDataSet {
 };
 
 TClass TTestQuery::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TTestQuery>("TTestQuery", TQVRDataSet::StaticClass())
+  static const TClassInfo info = TClassBuilder<TTestQuery>(TQVRDataSet::StaticClass())
                                      .Component()
                                      .String("TableName", &TTestQuery::TableName, &TTestQuery::SetTableName)
                                      .String("IndexName", &TTestQuery::TableName, &TTestQuery::SetTableName)

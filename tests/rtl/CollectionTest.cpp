@@ -18,7 +18,7 @@ class TNote : public TCollectionItem {
 };
 
 TClass TNote::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TNote>("TNote", TCollectionItem::StaticClass()).Build();
+  static const TClassInfo info = TClassBuilder<TNote>(TCollectionItem::StaticClass()).Build();
   return &info;
 }
 

@@ -25,7 +25,7 @@ class TCounted : public TComponent {
 };
 
 TClass TCounted::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TCounted>("TCounted", TComponent::StaticClass()).Component().Build();
+  static const TClassInfo info = TClassBuilder<TCounted>(TComponent::StaticClass()).Component().Build();
   return &info;
 }
 

@@ -36,7 +36,7 @@ class TWidgetStub : public TComponent {
 };
 
 TClass TWidgetStub::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TWidgetStub>("TWidgetStub", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TWidgetStub>(TComponent::StaticClass())
                                      .Component()
                                      .String("Caption", &TWidgetStub::Caption, &TWidgetStub::SetCaption)
                                      .Integer("Size", &TWidgetStub::Size, &TWidgetStub::SetSize, 3)

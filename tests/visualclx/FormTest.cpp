@@ -319,7 +319,7 @@ class TMissingForm : public TForm {
 };
 
 TClass TMissingForm::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TMissingForm>("TMissingForm", TForm::StaticClass()).Component().Build();
+  static const TClassInfo info = TClassBuilder<TMissingForm>(TForm::StaticClass()).Component().Build();
   return &info;
 }
 

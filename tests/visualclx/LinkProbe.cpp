@@ -8,7 +8,7 @@
 #include "host/rtl/Resources.h"
 
 TClass TLinkProbe::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TLinkProbe>("TLinkProbe", TForm::StaticClass())
+  static const TClassInfo info = TClassBuilder<TLinkProbe>(TForm::StaticClass())
                                      .Component()
                                      .Field("DetailList", &TLinkProbe::DetailList)
                                      .Field("MasterList", &TLinkProbe::MasterList)

@@ -21,7 +21,7 @@ int NextSerial() {
 }  // namespace
 
 TClass TFtRange::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFtRange>("TFtRange", TPersistent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TFtRange>(TPersistent::StaticClass())
                                      .Integer("Min", &TFtRange::Min, &TFtRange::SetMin)
                                      .Integer("Max", &TFtRange::Max, &TFtRange::SetMax, 100)
                                      .Build();
@@ -29,7 +29,7 @@ TClass TFtRange::StaticClass() {
 }
 
 TClass TFtSource::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFtSource>("TFtSource", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TFtSource>(TComponent::StaticClass())
                                      .Component()
                                      .String("Text", &TFtSource::Text, &TFtSource::SetText)
                                      .Build();
@@ -37,7 +37,7 @@ TClass TFtSource::StaticClass() {
 }
 
 TClass TFtWidget::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFtWidget>("TFtWidget", TComponent::StaticClass())
+  static const TClassInfo info = TClassBuilder<TFtWidget>(TComponent::StaticClass())
                                      .Component()
                                      .String("Caption", &TFtWidget::Caption, &TFtWidget::SetCaption)
                                      .String("Hint", &TFtWidget::Hint, &TFtWidget::SetHint)
@@ -61,7 +61,7 @@ TClass TFtWidget::StaticClass() {
 }
 
 TClass TFtModule::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TFtModule>("TFtModule", TDataModule::StaticClass())
+  static const TClassInfo info = TClassBuilder<TFtModule>(TDataModule::StaticClass())
                                      .Component()
                                      .String("Title", &TFtModule::Title, &TFtModule::SetTitle)
                                      .Object<TStrings>("Notes", &TFtModule::Notes, nullptr)
