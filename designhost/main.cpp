@@ -19,14 +19,16 @@ constexpr const char* kDescription =
 
 constexpr const char* kNotes =
     "Output:\n"
-    "  The text formats print one record a line, fields separated by TAB. A backslash, a tab or a\n"
-    "  line feed inside a value is printed as \\\\, \\t or \\n. With --json, palette, properties\n"
-    "  and values print one JSON value a line, package-info one JSON object.\n"
+    "  The TAB formats (palette, package-info, properties, values, links) print one\n"
+    "  record a line, its fields separated by TAB; a backslash, a tab or a line feed\n"
+    "  inside a value is printed as \\\\, \\t or \\n. check prints one finding a line.\n"
+    "  With --json, each of them prints one JSON value a line instead (package-info\n"
+    "  one JSON object).\n"
     "\n"
     "Errors:\n"
-    "  Printed on stderr as 'error: CLASS: MESSAGE'; an error at a line of a form file or a\n"
-    "  script as 'FILE:LINE: error: CLASS: MESSAGE'. A form whose table cannot be opened still\n"
-    "  loads, with 'warning: COMPONENT: MESSAGE'.\n"
+    "  Printed on stderr as 'error: CLASS: MESSAGE'; an error at a line of a form\n"
+    "  file or a script as 'FILE:LINE: error: CLASS: MESSAGE'. A form whose table\n"
+    "  cannot be opened still loads, with 'warning: COMPONENT: MESSAGE'.\n"
     "\n"
     "Exit status:\n"
     "  0  done\n"
@@ -235,7 +237,8 @@ int main(int argc, char** argv) {
          .Summary = "the master/detail links of forms: FILE<TAB>DETAIL<TAB>MASTER<TAB>PAIRS",
          .Description = "One line for every table whose MasterSource's data set is a table, forms in the order "
                         "given (a folder: every *.xfm under it), tables in form order. PAIRS is "
-                        "DETAILFIELD=MASTERFIELD joined by ';', the detail's current order paired with MasterFields.",
+                        "DETAILFIELD=MASTERFIELD joined by ';', the detail's current order paired with MasterFields. "
+                        "A backslash, a tab or a line feed inside a path or a name is printed as \\\\, \\t or \\n.",
          .ExitStatus = {"0  done", "1  a form cannot be read", "2  wrong usage"},
          .Examples = {"designhost links demo", "designhost links --dot demo | dot -Tsvg -o links.svg"}},
         [&] {
