@@ -7,7 +7,7 @@ set -euo pipefail
 program=$1
 output=$2
 include=$(mktemp)
-trap 'rm -f "$include"' EXIT
+trap 'rm -f "$include" "$output.tmp"' EXIT
 
 {
   echo '[COMMANDS]'
@@ -24,4 +24,10 @@ trap 'rm -f "$include"' EXIT
 mkdir -p "$(dirname "$output")"
 help2man --no-info --section=1 --source="designhost" \
   --name="palette and Object Inspector of design packages, as commands" \
-  --include="$include" --output="$output" "$program"
+  --include="$include" --output="$output.tmp" "$program"
+# The examples are command lines: one a line, as printed, not filled into one paragraph.
+awk '/^\.SH EXAMPLES$/ { examples = 1 }
+     examples && /^\.IP$/ { print; print ".nf"; next }
+     examples && /^\.(PP|SH)/ && !/EXAMPLES/ { print ".fi"; examples = 0 }
+     { print }' "$output.tmp" >"$output"
+rm -f "$output.tmp"

@@ -41,8 +41,10 @@ QT_QPA_PLATFORM=offscreen "$host" gui "$prefix/demo/demo.xfm" --screenshot "$pre
 
 page="$prefix/share/man/man1/designhost.1"
 [ -f "$page" ] || fail "no man page"
-grep -q 'designhost values' <<<"$(MANPATH="$prefix/share/man" MANWIDTH=80 man designhost 2>/dev/null)" ||
-  fail "man designhost does not show the page"
+manual=$(MANPATH="$prefix/share/man" MANWIDTH=80 man designhost 2>/dev/null)
+grep -q 'designhost values' <<<"$manual" || fail "man designhost does not show the page"
+# Each example keeps a line of its own.
+grep -qx '[[:space:]]*designhost new-demo demo' <<<"$manual" || fail "the examples are not one a line"
 completion="$prefix/share/bash-completion/completions/designhost"
 [ -f "$completion" ] || fail "no completion"
 grep -q '_designhost' <<<"$(bash -c "source '$completion' && complete -p designhost")" || fail "completion not bound"
