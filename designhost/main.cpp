@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
 
     TEditOptions edit;
     std::vector<std::string> editStatus = kCommonExitStatus;
-    editStatus.push_back(
+    editStatus.emplace_back(
         "3  a script error: an unknown control, an action on a disabled control, the script ended while a window "
         "was still open, lines left over");
     CLI::App* editCommand = commands.Add(
