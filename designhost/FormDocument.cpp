@@ -27,7 +27,7 @@ std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& S
     if (comma == std::string::npos) comma = Selection.size();
     std::string name = Trim(std::string_view(Selection).substr(start, comma - start));
     TComponent* component = SameText(name, Root->Name()) ? Root : Root->FindComponent(name);
-    if (name.empty() || !component) throw EUsageError("no component '" + name + "' in " + FormName);
+    if (name.empty() || !component) throw EUsageError(Format("no component '%s' in %s", {name, FormName}));
     selected.push_back(component);
     start = comma + 1;
   }

@@ -76,6 +76,7 @@ void TDesignDocument::Save() {
 
 std::vector<TComponent*> TDesignDocument::Components() const {
   std::vector<TComponent*> components;
+  components.reserve(static_cast<size_t>(Root()->ComponentCount()));
   for (int i = 0; i < Root()->ComponentCount(); ++i) components.push_back(Root()->Components(i));
   return components;
 }

@@ -354,7 +354,9 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
   }
 }
 
-void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name) {
+// Name is a copy: adding rows moves the row records a reference would point into.
+void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor,
+                                        std::string Name) {  // NOLINT(performance-unnecessary-value-param)
   QColor shade = palette().color(QPalette::Disabled, QPalette::Text);
   auto addRow = [&](QTreeWidgetItem* Parent, const std::string& RowName, const std::string& Label,
                     const std::string& Value) {

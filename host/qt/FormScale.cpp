@@ -24,7 +24,7 @@ double CaptionMargin(const TControl& control, const QFontMetricsF& metrics) {
 
 double AverageCharWidth(const QFont& Font) {
   static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  return QFontMetricsF(Font).horizontalAdvance(letters) / letters.size();
+  return QFontMetricsF(Font).horizontalAdvance(letters) / static_cast<double>(letters.size());
 }
 
 QFont FitFont(const QFont& Base, double MaxHeight, double MaxAverageWidth) {

@@ -249,7 +249,8 @@ void TQtFormWindow::keyPressEvent(QKeyEvent* Event) {
     Event->accept();
     return;
   }
-  QWidget::keyPressEvent(Event);
+  // Not QDialog's: it would close the window or press a default button behind the model's back.
+  QWidget::keyPressEvent(Event);  // NOLINT(bugprone-parent-virtual-call)
 }
 
 void TQtFormWindow::closeEvent(QCloseEvent* Event) {

@@ -65,7 +65,8 @@ bool TQtOpenFileDialog::AcceptPath(const QString& Path) {
   switch (FDialog.UserAccept(FromQString(Path))) {
     case TFileAcceptance::Accepted:
       FAccepted = true;
-      QDialog::accept();
+      // The path is already checked and taken: QFileDialog's own accept would check it again.
+      QDialog::accept();  // NOLINT(bugprone-parent-virtual-call)
       return true;
     case TFileAcceptance::IsFolder:
       setDirectory(QFileInfo(Path).isAbsolute() ? Path : QDir::current().absoluteFilePath(Path));

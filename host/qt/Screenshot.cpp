@@ -25,7 +25,7 @@ void SaveWindowPicture(QWidget& Widget, const std::filesystem::path& FileName) {
     throw EInOutError("Cannot write the picture '" + FileName.string() + "': " + FromQString(writer.errorString()));
 }
 
-TScreenshotWidgetSet::TScreenshotWidgetSet(TWidgetSet& Inner, std::filesystem::path Dir)
+TScreenshotWidgetSet::TScreenshotWidgetSet(TWidgetSet& Inner, const std::filesystem::path& Dir)
     : FApplication(QtApplication(TQtPlatform::Offscreen)), FInner(Inner) {
   // Taken now: the working directory may change before the first picture.
   std::error_code ec;

@@ -28,7 +28,7 @@ class TScreenshotWidgetSet : public TWidgetSet {
  public:
   // Makes Dir when it does not exist. Holds a share in the Qt application, on the offscreen
   // platform when it makes it.
-  TScreenshotWidgetSet(TWidgetSet& Inner, std::filesystem::path Dir);
+  TScreenshotWidgetSet(TWidgetSet& Inner, const std::filesystem::path& Dir);
   ~TScreenshotWidgetSet() override;
 
   void RunModal(TCustomForm& Form) override;
