@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SqliteFile.h"
 #include "designhost/Check.h"
 #include "host/dataclx/Db.h"
 #include "host/rtl/Classes.h"
@@ -25,10 +26,6 @@ namespace {
 
 constexpr int kForms = 1000;
 constexpr int kTables = 10;
-
-struct SqliteCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 
 void WriteText(const fs::path& file, const std::string& text) {
   std::ofstream out(file, std::ios::binary);
@@ -47,9 +44,7 @@ struct Fixture {
     RegisterVisualClasses();
     RegisterRuntimeClasses();
     fs::create_directories(dir / "forms");
-    sqlite3* raw = nullptr;
-    sqlite3_open((dir / "shop.tvd").c_str(), &raw);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    Db db = OpenSqlite(dir / "shop.tvd", false);
     std::string schema = "BEGIN;";
     for (int t = 0; t < kTables; ++t) {
       std::string name = "t" + std::to_string(t);
@@ -58,7 +53,7 @@ struct Fixture {
           .append(" (id INTEGER PRIMARY KEY, master INTEGER, name TEXT, added DATE);");
       schema.append("CREATE INDEX ").append(name).append("ByMaster ON ").append(name).append(" (master, name);");
     }
-    sqlite3_exec(db.get(), (schema + "COMMIT;").c_str(), nullptr, nullptr, nullptr);
+    Exec(db.get(), schema + "COMMIT;");
     WriteText(dir / "shop.xfm",
               "object Shop: TDataModule\n  object ShopDb: TQVRDatabase\n    DatabaseName = 'Shop'\n"
               "    DatabaseFileName = 'shop.tvd'\n  end\nend\n");

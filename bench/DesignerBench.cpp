@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SqliteFile.h"
 #include "fldlinks/QVRBaseFieldLinkProperty.h"
 #include "fldlinks/QVRLinkFields.h"
 #include "host/dataclx/Db.h"
@@ -50,24 +51,13 @@ double Median(std::vector<double> times) {
   return *middle;
 }
 
-struct SqliteCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-
-void Exec(sqlite3* db, const std::string& sql) {
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db));
-}
-
 // The detail table d with the index "wide" over all its n columns and a second index over
 // its first column, and the master table m of n columns.
 fs::path MakeDatabase(int n) {
   fs::path file =
       fs::temp_directory_path() / ("tirvendal-designer-" + std::to_string(getpid()) + "-" + std::to_string(n) + ".tvd");
   fs::remove(file);
-  sqlite3* raw = nullptr;
-  sqlite3_open(file.c_str(), &raw);
-  std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+  Db db = OpenSqlite(file, false);
   std::string detail = "CREATE TABLE d (", master = "CREATE TABLE m (", index = "CREATE INDEX wide ON d (";
   for (int i = 0; i < n; ++i) {
     std::string sep = i ? ", " : "";
@@ -187,9 +177,7 @@ void Designer(benchmark::State& state) {
     change.push_back(Since(start));
 
     start = Clock::now();
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(setup.file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    Db db = OpenSqlite(setup.file, true);
     for (const char* sql : {"SELECT * FROM pragma_table_info('d')", "SELECT * FROM pragma_table_info('m')",
                             "SELECT * FROM sqlite_master m, pragma_index_xinfo(m.name) WHERE m.tbl_name = 'd'"}) {
       sqlite3_stmt* stmt = nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SqliteFile.h"
 #include "editors/QVREdit.h"
 #include "host/dataclx/Db.h"
 #include "host/designide/PackageLoader.h"
@@ -21,21 +22,7 @@ namespace {
 constexpr int kTables = 10000;
 constexpr int kIndexes = 500;
 
-struct SqliteCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using Db = std::unique_ptr<sqlite3, SqliteCloser>;
-
-Db OpenReadOnly(const fs::path& file) {
-  sqlite3* raw = nullptr;
-  sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  return Db(raw);
-}
-
-void Exec(sqlite3* db, const std::string& sql) {
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db));
-}
+Db OpenReadOnly(const fs::path& file) { return OpenSqlite(file, true); }
 
 // The databases, made once per run in a temporary folder.
 struct Fixture {
@@ -45,15 +32,12 @@ struct Fixture {
 
   Fixture() {
     fs::create_directories(dir);
-    sqlite3* raw = nullptr;
-    sqlite3_open(many.c_str(), &raw);
-    Db db(raw);
+    Db db = OpenSqlite(many, false);
     Exec(db.get(), "BEGIN");
     for (int i = 0; i < kTables; ++i)
       Exec(db.get(), "CREATE TABLE t" + std::to_string(i) + " (id INTEGER PRIMARY KEY, name TEXT)");
     Exec(db.get(), "COMMIT");
-    sqlite3_open(wide.c_str(), &raw);
-    Db w(raw);
+    Db w = OpenSqlite(wide, false);
     std::string create = "CREATE TABLE wide (id INTEGER PRIMARY KEY";
     for (int c = 0; c < 50; ++c) create += ", c" + std::to_string(c) + " INTEGER";
     Exec(w.get(), "BEGIN");
@@ -169,30 +153,24 @@ BENCHMARK(IndexFieldNamesList)->Unit(benchmark::kMillisecond);
 
 // What both index lists need from SQLite: the columns (the primary key among them), the
 // indexes in creation order and each index's key columns with their direction.
+void ReadIndexesBare(sqlite3* db) {
+  benchmark::DoNotOptimize(Column(db, "SELECT name FROM pragma_table_info(?1)", "wide"));
+  benchmark::DoNotOptimize(
+      Column(db,
+             "SELECT m.name || ii.name || ii.desc FROM sqlite_master m, pragma_index_xinfo(m.name) ii "
+             "WHERE m.type = 'index' AND m.tbl_name = ?1 AND ii.key ORDER BY m.rowid, ii.seqno",
+             "wide"));
+}
+
 void IndexBareQueries(benchmark::State& state) {
   Db db = OpenReadOnly(Files().wide);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(Column(db.get(), "SELECT name FROM pragma_table_info(?1)", "wide"));
-    benchmark::DoNotOptimize(
-        Column(db.get(),
-               "SELECT m.name || ii.name || ii.desc FROM sqlite_master m, pragma_index_xinfo(m.name) ii "
-               "WHERE m.type = 'index' AND m.tbl_name = ?1 AND ii.key ORDER BY m.rowid, ii.seqno",
-               "wide"));
-  }
+  for (auto _ : state) ReadIndexesBare(db.get());
 }
 BENCHMARK(IndexBareQueries)->Unit(benchmark::kMillisecond);
 
 // As IndexBareQueries, each time on a new connection.
 void IndexBareQueriesCold(benchmark::State& state) {
-  for (auto _ : state) {
-    Db db = OpenReadOnly(Files().wide);
-    benchmark::DoNotOptimize(Column(db.get(), "SELECT name FROM pragma_table_info(?1)", "wide"));
-    benchmark::DoNotOptimize(
-        Column(db.get(),
-               "SELECT m.name || ii.name || ii.desc FROM sqlite_master m, pragma_index_xinfo(m.name) ii "
-               "WHERE m.type = 'index' AND m.tbl_name = ?1 AND ii.key ORDER BY m.rowid, ii.seqno",
-               "wide"));
-  }
+  for (auto _ : state) ReadIndexesBare(OpenReadOnly(Files().wide).get());
 }
 BENCHMARK(IndexBareQueriesCold)->Unit(benchmark::kMillisecond);
 
