@@ -221,6 +221,12 @@ CLI::App* TCommandLine::Add(const TCommandHelp& Help, std::function<int()> Actio
   return command;
 }
 
+void TCommandLine::Add(std::unique_ptr<TCommand> Command) {
+  TCommand* command = Command.get();
+  command->Declare(*Add(command->Help(), [this, command] { return command->Run(FPackages); }));
+  FCommands.push_back(std::move(Command));
+}
+
 int TCommandLine::RunHelp() const {
   if (FHelpTopic.empty()) {
     std::cout << FApp.help();

@@ -1,11 +1,12 @@
 // designhost's command line: the commands with their help (what each does, its exit statuses,
 // an example), the help texts made from them, and usage errors that say what was wrong and
 // name the nearest valid word. The man page and the shell completion read the same help, so a
-// command added here appears in all of them.
+// command added to the command line appears in all of them.
 #pragma once
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,20 @@ struct TCommandHelp {
   std::vector<std::string> Examples{};                      // command lines
 };
 
+// One command of designhost, in a file of its own under designhost/commands/: its help, its
+// arguments and options, and what it does once they are parsed.
+class TCommand {
+ public:
+  virtual ~TCommand() = default;
+  virtual TCommandHelp Help() const = 0;
+  // Declares the command's arguments and options, bound to the members that Run reads; the
+  // help lists them in the order declared.
+  virtual void Declare(CLI::App& Command) = 0;
+  // Answers the exit status. Packages: the design packages named with --package, for the
+  // commands that load the design packages.
+  virtual int Run(const std::vector<std::string>& Packages) = 0;
+};
+
 class TCommandLine {
  public:
   // The program's help: Description, the commands, Notes (sections on output formats, errors,
@@ -38,6 +53,8 @@ class TCommandLine {
   // Declares a command; the caller adds its arguments and options to the answer. Action runs
   // the command once they are parsed and answers the exit status.
   CLI::App* Add(const TCommandHelp& Help, std::function<int()> Action);
+  // Declares Command; the help lists the commands in the order added.
+  void Add(std::unique_ptr<TCommand> Command);
 
   // The design packages named with --package, in the order given.
   const std::vector<std::string>& Packages() const { return FPackages; }
@@ -58,6 +75,7 @@ class TCommandLine {
   CLI::App FApp;
   std::vector<std::string> FPackages;
   std::vector<std::pair<CLI::App*, std::function<int()>>> FActions;
+  std::vector<std::unique_ptr<TCommand>> FCommands;
   CLI::App* FHelp = nullptr;
   std::string FHelpTopic;
 };
@@ -65,3 +83,7 @@ class TCommandLine {
 // How an error is printed on stderr: "error: CLASS: MESSAGE", or with the place first,
 // "FILE:LINE: error: CLASS: MESSAGE", for an error at a line of a file.
 std::string ErrorLine(const Exception& E);
+
+// Adds every command of designhost to Commands, in the order its help lists them. The list is
+// made at build time from the command names in designhost/CMakeLists.txt.
+void AddCommands(TCommandLine& Commands);

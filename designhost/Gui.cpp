@@ -1,4 +1,6 @@
 // The gui command: the design window on the display, or rendered offscreen to a PNG file.
+#include "designhost/Gui.h"
+
 #include <QApplication>
 #include <QTreeWidgetItem>
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "designhost/Commands.h"
 #include "designhost/FormDocument.h"
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "designhost/Commands.h"
+#include "designhost/Gui.h"
 #include "host/visualclx/WidgetSet.h"
 
-// What the plugin offers: the functions of Commands.h and Screen.h that need Qt.
+// What the plugin offers: the functions of Gui.h and Screen.h that need Qt.
 struct TGuiPlugin {
   int (*RunGui)(const TGuiOptions& Options);
   std::unique_ptr<TWidgetSet> (*OpenScreenWidgetSet)();

@@ -1,0 +1,58 @@
+// designhost values: a property's drop-down list, as the Object Inspector shows it.
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "designhost/CommandLine.h"
+#include "designhost/DesignPackages.h"
+#include "designhost/Designer.h"
+#include "designhost/FormDocument.h"
+#include "designhost/Output.h"
+
+namespace {
+
+class TValuesCommand final : public TCommand {
+ public:
+  TCommandHelp Help() const override {
+    return {.Name = "values",
+            .Summary = "the drop-down list of a property, one value a line, as the inspector shows it",
+            .Description = "Sorted without regard to case when the editor asks for paSortList.",
+            .Examples = {"designhost values demo.xfm Orders.IndexName"}};
+  }
+
+  void Declare(CLI::App& Command) override {
+    Command.add_flag("--raw", FRaw, "the values as the editor delivers them, unsorted");
+    Command.add_flag("--json", FJson, "one JSON string a line");
+    Command.add_option("FORM", FForm, "the form file")->required();
+    Command.add_option("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY")->required();
+  }
+
+  int Run(const std::vector<std::string>& Packages) override {
+    LoadDesignPackages(Packages);
+    auto [selection, property] = SplitSelectionProperty(FTarget);
+    auto document = OpenForm(FForm, TFormDocument::TAccess::Read);
+    TFormDesigner designer(document->Root());
+    auto row = FindInspectorRow(designer, SelectComponents(*document, selection), property);
+    TPropertyAttributes attributes = row->GetAttributes();
+    if (!attributes.Contains(paValueList))
+      throw EUsageError(FTarget + " has no value list (its editor " + row->ClassName() + " offers none)");
+    std::vector<std::string> values;
+    row->GetValues([&](const std::string& value) { values.push_back(value); });
+    if (!FRaw && attributes.Contains(paSortList))
+      std::stable_sort(values.begin(), values.end(),
+                       [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
+    for (const std::string& value : values)
+      std::cout << (FJson ? nlohmann::json(value).dump() : EscapeField(value)) << '\n';
+    return kExitDone;
+  }
+
+ private:
+  bool FRaw = false;
+  bool FJson = false;
+  std::string FForm;
+  std::string FTarget;
+};
+
+}  // namespace
+
+void AddValuesCommand(TCommandLine& Commands) { Commands.Add(std::make_unique<TValuesCommand>()); }
