@@ -162,10 +162,16 @@ int TStoredComponent::LineOf(std::string_view Property) const {
 TDatabaseStructure::TDatabaseStructure(const std::string& FilePath) {
   try {
     FConnection = TSqliteConnection::OpenReadOnly(FilePath, nullptr);
+    // The file is taken as it is at the first look: a command reads one version of it.
+    FRead.emplace(*FConnection);
     TStringList names;
     ReadTableNames(*FConnection, &names);
-    for (int i = 0; i < names.Count(); ++i) FTableNames.push_back(names.Strings(i));
+    for (int i = 0; i < names.Count(); ++i) {
+      FTableNames.push_back(names.Strings(i));
+      FSpelled.emplace(AnsiUpperCase(names.Strings(i)), names.Strings(i));
+    }
   } catch (const Exception& e) {
+    FRead.reset();
     FConnection.reset();
     FError = e.Message();
   }
@@ -177,11 +183,19 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
   if (!FConnection) return nullptr;
   std::string key = AnsiUpperCase(Name);
   if (auto it = FTables.find(key); it != FTables.end()) return it->second.get();
-  auto spelled = std::find_if(FTableNames.begin(), FTableNames.end(),
-                              [&](const std::string& table) { return SameText(table, Name); });
-  if (spelled == FTableNames.end()) return nullptr;
+  auto spelled = FSpelled.find(key);
+  if (spelled == FSpelled.end()) return nullptr;
+  if (!FWholeRead) {
+    // Every table at once, whatever the forms name: a few queries instead of a few per table.
+    // Should that fail, each table is read on its own and fails on its own.
+    FWholeRead = true;
+    try {
+      ReadWholeSchema(*FConnection);
+    } catch (const Exception&) {  // NOLINT(bugprone-empty-catch): the tables' own reads report it
+    }
+  }
   auto structure = std::make_unique<TTableStructure>();
-  structure->Name = *spelled;
+  structure->Name = spelled->second;
   structure->Fields = std::make_unique<TFieldDefs>(nullptr);
   structure->Indexes = std::make_unique<TIndexDefs>(nullptr);
   try {
@@ -190,7 +204,7 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
   } catch (const Exception& e) {
     structure->Error = e.Message();
   }
-  return FTables.emplace(key, std::move(structure)).first->second.get();
+  return FTables.emplace(std::move(key), std::move(structure)).first->second.get();
 }
 
 // ---------------------------------------------------------------------------------------------

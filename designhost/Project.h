@@ -10,11 +10,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/dataclx/FieldDef.h"
 #include "host/dataclx/IndexDef.h"
 #include "host/runtime/Forward.h"
+#include "host/runtime/Sqlite.h"
 
 // A component of a form as stored: its name, its `object` line and the lines of its properties.
 struct TStoredComponent {
@@ -65,7 +67,8 @@ struct TTableStructure {
   std::unique_ptr<TIndexDefs> Indexes;
 };
 
-// The structure of one database file, read through a read-only connection on first use.
+// The structure of one database file, read through a read-only connection that stays open:
+// every table's at once, at the first look-up of a table.
 class TDatabaseStructure {
  public:
   explicit TDatabaseStructure(const std::string& FilePath);
@@ -81,8 +84,11 @@ class TDatabaseStructure {
  private:
   std::string FError;
   std::vector<std::string> FTableNames;
+  std::unordered_map<std::string, std::string> FSpelled;  // each table's name by its upper-case name
   std::unique_ptr<TSqliteConnection> FConnection;
-  std::map<std::string, std::unique_ptr<TTableStructure>> FTables;  // by upper-case name
+  std::optional<TSqliteConnection::TStructureRead> FRead;  // for as long as the connection
+  bool FWholeRead = false;
+  std::unordered_map<std::string, std::unique_ptr<TTableStructure>> FTables;  // by upper-case name
 };
 
 class TProject {

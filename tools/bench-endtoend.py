@@ -57,6 +57,29 @@ def write_form(path, database, master, detail, index_name=""):
             "end\n")
 
 
+def write_tables_project(folder, count):
+    """A database of COUNT tables, each with one index, and a form that names every one of them."""
+    database = os.path.join(folder, f"tables{count}.tvd")
+    make_database(database, ["BEGIN"] + [f"CREATE TABLE t{i}(id INTEGER PRIMARY KEY, name TEXT, added DATE)" for i in range(count)] +
+                  [f"CREATE INDEX t{i}ByName ON t{i}(name)" for i in range(count)] + ["COMMIT"])
+    form = os.path.join(folder, f"tables{count}.xfm")
+    with open(form, "w") as out:
+        out.write("object Bench: TDataModule\n  object Database1: TQVRDatabase\n    DatabaseName = 'Bench'\n"
+                  f"    DatabaseFileName = '{os.path.basename(database)}'\n  end\n")
+        for i in range(count):
+            out.write(f"  object T{i}: TQVRTable\n    DatabaseName = 'Bench'\n    TableName = 't{i}'\n"
+                      f"    IndexName = 't{i}ByName'\n  end\n")
+        out.write("end\n")
+    return database, form
+
+
+# The structure check reads, set-wise: every table's columns, every index's key columns and the
+# SQL of the catalogue.
+STRUCTURE_SETWISE = ("SELECT m.name, x.* FROM sqlite_master m, pragma_table_xinfo(m.name) x WHERE m.type = 'table'; "
+                     "SELECT m.name, x.* FROM sqlite_master m, pragma_index_xinfo(m.name) x WHERE m.type = 'index'; "
+                     "SELECT sql FROM sqlite_master")
+
+
 def run_once(command):
     """CPU seconds of one run; its output is thrown away."""
     with open(os.devnull, "wb") as null:
@@ -136,6 +159,9 @@ def main():
         wide_form = os.path.join(folder, "wide.xfm")
         write_form(wide_form, wide, "m", "d", "widest")
 
+        small_tables, small_tables_form = write_tables_project(folder, 1000)
+        many_tables, many_tables_form = write_tables_project(folder, 10000)
+
         cancel = os.path.join(folder, "cancel.txt")
         with open(cancel, "w") as script:
             script.write("click Button2\n")
@@ -161,6 +187,10 @@ def main():
              dh + edit + [rows_form, "Detail.MasterFields"], dh + edit + [empty_form, "Detail.MasterFields"],
              1.2, None),
             ("palette vs sqlite3 :memory: 'select 1'", dh + ["palette"], [SHELL, ":memory:", "select 1"], 3.0, None),
+            ("check, 10,000 tables, vs sqlite3 shell set-wise",
+             dh + ["check", many_tables_form], [SHELL, many_tables, STRUCTURE_SETWISE], 3.0, None),
+            ("check, 10,000 tables vs 1,000", dh + ["check", many_tables_form], dh + ["check", small_tables_form],
+             12.0, None),
         ]
         print(f"{RUNS} runs each, A and B in turn; CPU = user + system; ratios are medians of the pairs;")
         print("peaks are medians of 3 runs under GNU time\n")

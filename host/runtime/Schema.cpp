@@ -1,11 +1,16 @@
 // Reading names and structure from an SQLite file. Names travel as bound parameters into the
-// table-valued pragma functions, so no identifier is pasted into SQL here. Each reader runs a
-// fixed set of prepared queries, whatever the number of columns or indexes.
+// table-valued pragma functions, so no identifier is pasted into SQL here. The catalogue is read
+// once per version of the file; a table's facts take a fixed set of prepared queries, whatever
+// the number of its columns or indexes, and every table's together take the same set.
 #include "host/runtime/Schema.h"
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "host/dataclx/DatabaseError.h"
@@ -17,30 +22,33 @@
 
 namespace {
 
-// The second column marks a virtual table (it has no b-tree of its own), whose module may keep
-// its data in shadow tables. SQLite's own tables (sqlite_...) are left out as they are read:
-// comparing the prefix costs less than LIKE on every row.
-constexpr std::string_view kTableNames =
-    "SELECT name, rootpage = 0 FROM sqlite_master WHERE type = 'table' ORDER BY rowid";
+// The catalogue: every table and index in the order they were created, with the statement that
+// made it. A table's fourth column marks a virtual table (it has no b-tree of its own), whose
+// module may keep its data in shadow tables.
+constexpr std::string_view kCatalogue =
+    "SELECT type = 'table', name, tbl_name, rootpage = 0, sql FROM sqlite_master "
+    "WHERE type IN ('table', 'index') ORDER BY rowid";
 // The shadow tables, which SQLite's own table list marks.
 constexpr std::string_view kShadowTables =
     "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
-// The statement that made a table, for what the column list does not tell (collations).
-constexpr std::string_view kTableSql =
-    "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE";
-constexpr std::string_view kColumns =
-    "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?1)";
-constexpr std::string_view kIndexList = "SELECT name, \"unique\", origin FROM pragma_index_list(?1)";
-// The descending key columns of one index.
-constexpr std::string_view kDescendingKeys =
-    "SELECT name FROM pragma_index_xinfo(?1) WHERE key = 1 AND \"desc\" = 1 ORDER BY seqno";
-// sqlite_master is the outer loop (its rowid order is the order of creation); each index's
-// key columns follow in key order.
-constexpr std::string_view kIndexColumns =
-    "SELECT m.name, m.sql, x.cid, x.name, x.\"desc\" "
-    "FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
-    "WHERE m.type = 'index' AND m.tbl_name = ?1 COLLATE NOCASE AND x.key = 1 "
-    "ORDER BY m.rowid";
+
+// The facts of a table's structure, each kind as rows led by the table's name, so that one
+// reader takes them whether they come for one table or, joined over the catalogue, for all its
+// tables with b-trees at once. Virtual tables are asked one by one: a module that is missing
+// fails only its own table.
+constexpr std::string_view kColumnsOfTable =
+    "SELECT ?1, name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?1)";
+constexpr std::string_view kColumnsOfAll =
+    "SELECT m.name, x.name, x.type, x.\"notnull\", x.dflt_value, x.pk, x.hidden "
+    "FROM sqlite_master AS m, pragma_table_xinfo(m.name) AS x WHERE m.type = 'table' AND m.rootpage <> 0";
+// Each index's key columns in key order, the rows of one index together.
+constexpr std::string_view kIndexKeysOfTable =
+    "SELECT ?1, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
+    "FROM pragma_index_list(?1) AS l, pragma_index_xinfo(l.name) AS x WHERE x.key = 1";
+constexpr std::string_view kIndexKeysOfAll =
+    "SELECT m.name, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
+    "FROM sqlite_master AS m, pragma_index_list(m.name) AS l, pragma_index_xinfo(l.name) AS x "
+    "WHERE m.type = 'table' AND m.rootpage <> 0 AND x.key = 1";
 
 [[noreturn]] void NoSuchTable(const std::string& Table, TComponent* Component) {
   DatabaseError("Table '" + Table + "' does not exist", Component);
@@ -93,21 +101,6 @@ size_t SkipQuotedOrComment(std::string_view Sql, size_t Pos) {
   }
   return Pos;
 }
-
-// Notes a descending key column of the primary key, whose own index shows only as PRIMARY.
-void MarkDescending(TIndexDef* Primary, std::string_view Column) {
-  Primary->SetOptions(Primary->Options() + TIndexOptions{ixDescending});
-  std::string fields = Primary->DescFields();
-  if (!fields.empty()) fields += ';';
-  fields += Column;
-  Primary->SetDescFields(fields);
-}
-
-struct TIndexListEntry {
-  std::string Name;
-  bool Unique;
-  bool PrimaryKey;
-};
 
 }  // namespace
 
@@ -170,32 +163,6 @@ TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size) {
   if (Contains(type, "GUID") || Contains(type, "UUID")) return ftGuid;
   // No declared type, or one SQLite takes any value for.
   return ftVariant;
-}
-
-void ReadTableNames(TSqliteConnection& Db, TStrings* List) {
-  TUpdateScope update(List);
-  const int first = List->Count();
-  bool anyVirtual = false;
-  {
-    TStatementRun run(Db.Prepare(kTableNames));
-    while (run->Step()) {
-      std::string_view name = run->ColumnText(0);
-      // SQLite keeps the prefix to itself in any case ("SQLITE_X" cannot be made either).
-      if (name.size() >= 7 && SameText(name.substr(0, 7), "sqlite_")) continue;
-      List->Add(std::string(name));
-      anyVirtual = anyVirtual || run->ColumnInt(1) != 0;
-    }
-  }
-  // Only a virtual table's module makes shadow tables: without one there is nothing to leave out.
-  if (!anyVirtual) return;
-  std::vector<std::string> shadows;
-  {
-    TStatementRun run(Db.Prepare(kShadowTables));
-    while (run->Step()) shadows.emplace_back(run->ColumnText(0));
-  }
-  std::sort(shadows.begin(), shadows.end());
-  for (int i = List->Count() - 1; i >= first; --i)
-    if (std::binary_search(shadows.begin(), shadows.end(), List->Get(i))) List->Delete(i);
 }
 
 namespace {
@@ -294,82 +261,278 @@ bool ColumnClausesFromSql(std::string_view Sql, TQVRAdvFieldDefs& Extended) {
   return true;
 }
 
-// A table's columns as read from the file, kept while the file stays as it was.
+// A table's columns as definitions, built once from its facts.
 struct TColumnDefinitions {
   TFieldDefs Fields{nullptr};
   TQVRAdvFieldDefs Extended{nullptr};
 };
 
-std::shared_ptr<const TColumnDefinitions> ReadColumns(TSqliteConnection& Db, const std::string& Table,
-                                                      TComponent* Component) {
-  const std::string key = "columns\n" + Table;
-  if (auto kept = Db.FindDerived(key)) return std::static_pointer_cast<const TColumnDefinitions>(kept);
+// SQLite matches table names without regard to ASCII case only, as AnsiUpperCase folds.
+std::string NameKey(std::string_view Name) { return AnsiUpperCase(Name); }
+
+}  // namespace
+
+// The structure of a database file as the file states it, for one version of the file: the
+// catalogue read at once, each table's facts read when first asked for (or every table's at
+// once), and the definitions built from them, each when first asked for.
+class TDatabaseSchema {
+ public:
+  struct TColumnFacts {
+    std::string Name, Declared;
+    std::optional<std::string> Default;
+    bool NotNull = false;
+    int PrimaryKeyIndex = 0;  // the place in the primary key from 1; 0 outside it
+    int Hidden = 0;           // 1 a virtual table's hidden column, 2 or 3 a generated one
+  };
+  struct TKeyFacts {
+    std::string Column;  // the column's name; empty for an expression
+    bool Expression = false;
+    bool Descending = false;
+  };
+  struct TIndexFacts {
+    std::string Name, Sql;
+    bool Listed = false;  // named by the table's index list, which tells the rest
+    bool Unique = false;
+    bool PrimaryKey = false;  // the primary key's own index
+    std::vector<TKeyFacts> Keys;
+  };
+  struct TTableFacts {
+    std::string Name, Sql;  // as the file spells them
+    bool Virtual = false;
+    bool Read = false;  // columns and indexes below
+    std::vector<TColumnFacts> Columns;
+    // In the order they were created; the key of a table without rowids, which the catalogue
+    // does not list, last.
+    std::vector<TIndexFacts> Indexes;
+  };
+  struct TTable {
+    TTableFacts Facts;
+    std::shared_ptr<const TColumnDefinitions> Columns;
+    std::shared_ptr<const TIndexDefs> Indexes;
+  };
+
+  static std::shared_ptr<TDatabaseSchema> Read(TSqliteConnection& Db);
+
+  const std::vector<std::string>& TableNames() const { return FTableNames; }
+  // The table of that name, its facts read if need be; nil when the file has none.
+  TTable* Table(TSqliteConnection& Db, std::string_view Name);
+  void ReadAllTables(TSqliteConnection& Db);
+  bool AllRead() const { return FAllRead; }
+
+ private:
+  TTable* Find(std::string_view Name);
+  // The readers of each kind of fact: each takes rows led by the table's name.
+  using TFindFacts = std::function<TTableFacts*(std::string_view Table)>;
+  static void ReadColumnRows(TStatementRun& Run, const TFindFacts& Target);
+  static void ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Target);
+  static void Run(TSqliteConnection& Db, std::string_view Sql, const std::string* Table,
+                  void (*Reader)(TStatementRun&, const TFindFacts&), const TFindFacts& Target);
+
+  std::deque<TTable> FTables;                       // in the order they were created; tables stay where they are
+  std::unordered_map<std::string, size_t> FByName;  // by NameKey
+  std::vector<std::string> FTableNames;             // the tables a user made, not SQLite's or a module's
+  bool FAllRead = false;
+};
+
+std::shared_ptr<TDatabaseSchema> TDatabaseSchema::Read(TSqliteConnection& Db) {
+  auto schema = std::make_shared<TDatabaseSchema>();
+  bool anyVirtual = false;
+  {
+    TStatementRun run(Db.Prepare(kCatalogue));
+    while (run->Step()) {
+      if (run->ColumnInt(0) != 0) {
+        TTable& table = schema->FTables.emplace_back();
+        table.Facts.Name = run->ColumnText(1);
+        table.Facts.Virtual = run->ColumnInt(3) != 0;
+        table.Facts.Sql = run->ColumnText(4);
+        schema->FByName.emplace(NameKey(table.Facts.Name), schema->FTables.size() - 1);
+        anyVirtual = anyVirtual || table.Facts.Virtual;
+      } else if (TTable* table = schema->Find(run->ColumnText(2))) {
+        // An index follows its table in the catalogue.
+        TIndexFacts& index = table->Facts.Indexes.emplace_back();
+        index.Name = run->ColumnText(1);
+        index.Sql = run->ColumnText(4);
+      }
+    }
+  }
+  std::vector<std::string> shadows;
+  // Only a virtual table's module makes shadow tables: without one there is nothing to leave out.
+  if (anyVirtual) {
+    TStatementRun run(Db.Prepare(kShadowTables));
+    while (run->Step()) shadows.emplace_back(run->ColumnText(0));
+    std::sort(shadows.begin(), shadows.end());
+  }
+  for (const TTable& table : schema->FTables) {
+    const std::string& name = table.Facts.Name;
+    // SQLite keeps the prefix to itself in any case ("SQLITE_X" cannot be made either).
+    if (name.size() >= 7 && SameText(std::string_view(name).substr(0, 7), "sqlite_")) continue;
+    if (!std::binary_search(shadows.begin(), shadows.end(), name)) schema->FTableNames.push_back(name);
+  }
+  return schema;
+}
+
+TDatabaseSchema::TTable* TDatabaseSchema::Find(std::string_view Name) {
+  auto found = FByName.find(NameKey(Name));
+  return found == FByName.end() ? nullptr : &FTables[found->second];
+}
+
+void TDatabaseSchema::Run(TSqliteConnection& Db, std::string_view Sql, const std::string* Table,
+                          void (*Reader)(TStatementRun&, const TFindFacts&), const TFindFacts& Target) {
+  TStatementRun run(Db.Prepare(Sql));
+  if (Table) run->Bind(1, *Table);
+  Reader(run, Target);
+}
+
+void TDatabaseSchema::ReadColumnRows(TStatementRun& Run, const TFindFacts& Target) {
+  TTableFacts* facts = nullptr;
+  std::string table;
+  while (Run->Step()) {
+    if (!facts || Run->ColumnText(0) != table) {
+      table = Run->ColumnText(0);
+      facts = Target(table);
+    }
+    if (!facts) continue;
+    TColumnFacts& column = facts->Columns.emplace_back();
+    column.Name = Run->ColumnText(1);
+    column.Declared = Run->ColumnText(2);
+    column.NotNull = Run->ColumnInt(3) != 0;
+    if (!Run->IsNull(4)) column.Default = std::string(Run->ColumnText(4));
+    column.PrimaryKeyIndex = static_cast<int>(Run->ColumnInt(5));
+    column.Hidden = static_cast<int>(Run->ColumnInt(6));
+  }
+}
+
+// Groups the key rows by index: the rows of one index follow each other, and the index takes
+// its place among the table's indexes as the catalogue ordered them.
+void TDatabaseSchema::ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Target) {
+  TTableFacts* facts = nullptr;
+  std::unordered_map<std::string, size_t> places;  // the table's indexes by name
+  TIndexFacts* index = nullptr;
+  std::string table;
+  while (Run->Step()) {
+    if (!facts || Run->ColumnText(0) != table) {
+      table = Run->ColumnText(0);
+      facts = Target(table);
+      index = nullptr;
+      places.clear();
+      if (facts)
+        for (size_t i = 0; i < facts->Indexes.size(); ++i) places.emplace(facts->Indexes[i].Name, i);
+    }
+    if (!facts) continue;
+    if (!index || Run->ColumnText(1) != index->Name) {
+      std::string name(Run->ColumnText(1));
+      auto [place, added] = places.emplace(name, facts->Indexes.size());
+      if (added) facts->Indexes.emplace_back().Name = std::move(name);
+      index = &facts->Indexes[place->second];
+      index->Listed = true;
+      index->Unique = Run->ColumnInt(2) != 0;
+      index->PrimaryKey = Run->ColumnText(3) == "pk";
+    }
+    TKeyFacts& key = index->Keys.emplace_back();
+    key.Expression = Run->ColumnInt(4) == -2 || Run->IsNull(5);
+    if (!key.Expression) key.Column = Run->ColumnText(5);
+    key.Descending = Run->ColumnInt(6) != 0;
+  }
+}
+
+TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::string_view Name) {
+  TTable* table = Find(Name);
+  if (table && table->Facts.Read) return table;
+  // Read into a copy, so an error leaves the table unread.
+  TTableFacts facts;
+  if (table)
+    facts = table->Facts;
+  else
+    facts.Name = Name;
+  const TFindFacts target = [&](std::string_view) { return &facts; };
+  const std::string name(Name);
+  Run(Db, kColumnsOfTable, &name, ReadColumnRows, target);
+  if (facts.Columns.empty()) return nullptr;
+  Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
+  facts.Read = true;
+  if (!table) {
+    // Not in the catalogue (SQLite's own master table, say): known from now on all the same.
+    table = &FTables.emplace_back();
+    FByName.emplace(NameKey(Name), FTables.size() - 1);
+  }
+  table->Facts = std::move(facts);
+  return table;
+}
+
+void TDatabaseSchema::ReadAllTables(TSqliteConnection& Db) {
+  const TFindFacts target = [this](std::string_view Name) -> TTableFacts* {
+    TTable* table = Find(Name);
+    return table && !table->Facts.Read ? &table->Facts : nullptr;
+  };
+  Run(Db, kColumnsOfAll, nullptr, ReadColumnRows, target);
+  Run(Db, kIndexKeysOfAll, nullptr, ReadIndexKeyRows, target);
+  for (TTable& table : FTables) table.Facts.Read = table.Facts.Read || !table.Facts.Columns.empty();
+  FAllRead = true;
+}
+
+namespace {
+
+using TTable = TDatabaseSchema::TTable;
+
+// The schema the connection keeps for the file as it is now, its catalogue read if need be.
+std::shared_ptr<TDatabaseSchema> SchemaOf(TSqliteConnection& Db) {
+  if (auto kept = Db.KeptSchema()) return kept;
+  auto schema = TDatabaseSchema::Read(Db);
+  Db.KeepSchema(schema);
+  return schema;
+}
+
+TTable& TableOf(TSqliteConnection& Db, TDatabaseSchema& Schema, const std::string& Name, TComponent* Component) {
+  TTable* table = Schema.Table(Db, Name);
+  if (!table) NoSuchTable(Name, Component);
+  return *table;
+}
+
+std::shared_ptr<const TColumnDefinitions> BuildColumns(TSqliteConnection& Db, const TDatabaseSchema::TTableFacts& Facts,
+                                                       const std::string& Table, TComponent* Component) {
   auto read = std::make_shared<TColumnDefinitions>();
   TFieldDefs& fields = read->Fields;
   TQVRAdvFieldDefs& extended = read->Extended;
-  {
-    TStatementRun run(Db.Prepare(kColumns));
-    run->Bind(1, Table);
-    while (run->Step()) {
-      // Hidden columns of virtual tables are no fields; generated columns are.
-      int64_t hidden = run->ColumnInt(5);
-      if (hidden == 1) continue;
-      std::string name(run->ColumnText(0));
-      std::string declared(run->ColumnText(1));
-      int size = 0;
-      TFieldType type = FieldTypeOfDeclaration(declared, size);
-      fields.Add(name, type, size, run->ColumnInt(2) != 0);
-
-      TQVRAdvFieldDef* def = extended.AddFieldDef();
-      def->SetName(name);
-      def->SetDeclaredType(declared);
-      if (!run->IsNull(3)) def->SetDefaultExpression(std::string(run->ColumnText(3)));
-      def->SetPrimaryKeyIndex(static_cast<int>(run->ColumnInt(4)));
-      def->SetGenerated(hidden >= 2);
-    }
+  for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
+    // Hidden columns of virtual tables are no fields; generated columns are.
+    if (column.Hidden == 1) continue;
+    int size = 0;
+    TFieldType type = FieldTypeOfDeclaration(column.Declared, size);
+    fields.Add(column.Name, type, size, column.NotNull);
+    TQVRAdvFieldDef* def = extended.AddFieldDef();
+    def->SetName(column.Name);
+    def->SetDeclaredType(column.Declared);
+    if (column.Default) def->SetDefaultExpression(*column.Default);
+    def->SetPrimaryKeyIndex(column.PrimaryKeyIndex);
+    def->SetGenerated(column.Hidden >= 2);
   }
   if (fields.Count() == 0) NoSuchTable(Table, Component);
-  std::string sql;
-  {
-    TStatementRun run(Db.Prepare(kTableSql));
-    run->Bind(1, Table);
-    if (run->Step()) sql = run->ColumnText(0);
-  }
-  if (!ColumnClausesFromSql(sql, extended)) {
+  if (!ColumnClausesFromSql(Facts.Sql, extended)) {
     // SQLite is asked column by column where the statement does not tell.
     for (int i = 0; i < extended.Count(); ++i) {
       TQVRAdvFieldDef* def = extended.Items(i);
       if (def->Generated()) continue;  // SQLite keeps no metadata for them
-      auto meta = Db.ColumnMetadata(Table, def->Name());
+      auto meta = Db.ColumnMetadata(Facts.Name, def->Name());
       def->SetCollation(meta.Collation);
       def->SetAutoIncrement(meta.AutoIncrement);
     }
   }
   for (int i = 0; i < extended.Count(); ++i)
     if (extended.Items(i)->AutoIncrement()) fields.Items(i)->SetDataType(ftAutoInc);
-  Db.KeepDerived(key, read);
   return read;
 }
 
-}  // namespace
-
-void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
-                   TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component) {
-  const auto columns = ReadColumns(Db, Table, Component);
-  FieldDefs->Assign(&columns->Fields);
-  if (AdvFieldDefs) AdvFieldDefs->Assign(&columns->Extended);
+const TColumnDefinitions& ColumnsOf(TSqliteConnection& Db, TTable& Table, const std::string& Name,
+                                    TComponent* Component) {
+  if (!Table.Columns) Table.Columns = BuildColumns(Db, Table.Facts, Name, Component);
+  return *Table.Columns;
 }
 
-namespace {
-
-// Adds the primary key as "PRIMARY" when the table has one and answers it; raises when there is
-// no such table. The key's columns come from the table's column definitions, read once per
-// version of the file.
-TIndexDef* AddPrimaryKey(TSqliteConnection& Db, const std::string& Table, TIndexDefs& Defs, TComponent* Component) {
-  const auto columns = ReadColumns(Db, Table, Component);
+// Adds the primary key as "PRIMARY" when the table has one and answers it.
+TIndexDef* AddPrimaryKey(const TColumnDefinitions& Columns, TIndexDefs& Defs) {
   std::vector<std::pair<int, std::string>> keyColumns;  // by their place in the key
-  for (int i = 0, n = columns->Extended.Count(); i < n; ++i) {
-    const TQVRAdvFieldDef* def = columns->Extended.Items(i);
+  for (int i = 0, n = Columns.Extended.Count(); i < n; ++i) {
+    const TQVRAdvFieldDef* def = Columns.Extended.Items(i);
     if (def->PrimaryKeyIndex() > 0) keyColumns.emplace_back(def->PrimaryKeyIndex(), def->Name());
   }
   if (keyColumns.empty()) return nullptr;
@@ -382,103 +545,92 @@ TIndexDef* AddPrimaryKey(TSqliteConnection& Db, const std::string& Table, TIndex
   return Defs.Add("PRIMARY", fields, {ixPrimary, ixUnique});
 }
 
-bool ByName(const TIndexListEntry& a, const TIndexListEntry& b) { return a.Name < b.Name; }
+void AppendField(std::string& List, std::string_view Field) {
+  if (!List.empty()) List += ';';
+  List += Field;
+}
 
-// Which of the table's indexes are unique and which one is the primary key's own, by name.
-std::vector<TIndexListEntry> ReadIndexList(TSqliteConnection& Db, const std::string& Table) {
-  std::vector<TIndexListEntry> list;
-  TStatementRun run(Db.Prepare(kIndexList));
-  run->Bind(1, Table);
-  while (run->Step())
-    list.push_back({std::string(run->ColumnText(0)), run->ColumnInt(1) != 0, run->ColumnText(2) == "pk"});
-  std::sort(list.begin(), list.end(), ByName);
-  return list;
+// Notes the descending key columns of the primary key, whose own index shows only as PRIMARY.
+void MarkDescending(TIndexDef& Primary, const TDatabaseSchema::TIndexFacts& Key) {
+  std::string fields = Primary.DescFields();
+  for (const TDatabaseSchema::TKeyFacts& key : Key.Keys)
+    if (key.Descending) {
+      Primary.SetOptions(Primary.Options() + TIndexOptions{ixDescending});
+      AppendField(fields, key.Column);
+    }
+  Primary.SetDescFields(fields);
+}
+
+// One index's definition: its key columns as the table spells them, or, when any key is an
+// expression, the key list as the statement wrote it.
+void BuildIndexDef(const TDatabaseSchema::TIndexFacts& Index, TIndexDef& Def) {
+  Def.SetName(Index.Name);
+  TIndexOptions options;
+  if (Index.Unique) options.Include(ixUnique);
+  bool expression = false;
+  std::string fields, descFields;
+  for (const TDatabaseSchema::TKeyFacts& key : Index.Keys) {
+    if (key.Descending) options.Include(ixDescending);
+    expression = expression || key.Expression;
+    AppendField(fields, key.Column);
+    if (key.Descending) AppendField(descFields, key.Column);
+  }
+  if (expression) {
+    options.Include(ixExpression);
+    Def.SetExpression(IndexKeyList(Index.Sql));
+  } else {
+    Def.SetFields(fields);
+    Def.SetDescFields(descFields);
+  }
+  Def.SetOptions(options);
+}
+
+std::shared_ptr<const TIndexDefs> BuildIndexes(const TDatabaseSchema::TTableFacts& Facts,
+                                               const TColumnDefinitions& Columns) {
+  auto read = std::make_shared<TIndexDefs>(nullptr);
+  TIndexDef* primary = AddPrimaryKey(Columns, *read);
+  for (const TDatabaseSchema::TIndexFacts& index : Facts.Indexes) {
+    if (!index.Listed) continue;
+    if (index.PrimaryKey) {
+      if (primary) MarkDescending(*primary, index);
+    } else {
+      BuildIndexDef(index, *read->AddIndexDef());
+    }
+  }
+  return read;
 }
 
 }  // namespace
 
+void ReadTableNames(TSqliteConnection& Db, TStrings* List) {
+  const auto schema = SchemaOf(Db);
+  TUpdateScope update(List);
+  for (const std::string& name : schema->TableNames()) List->Add(name);
+}
+
+void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
+                   TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component) {
+  const auto schema = SchemaOf(Db);
+  const TColumnDefinitions& columns = ColumnsOf(Db, TableOf(Db, *schema, Table, Component), Table, Component);
+  FieldDefs->Assign(&columns.Fields);
+  if (AdvFieldDefs) AdvFieldDefs->Assign(&columns.Extended);
+}
+
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component) {
-  const std::string cacheKey = "indexes\n" + Table;
-  TSqliteConnection::TStructureRead structure(Db);  // the primary key comes from the columns
-  if (auto kept = Db.FindDerived(cacheKey)) {
-    IndexDefs->Assign(static_cast<const TIndexDefs*>(kept.get()));
-    return;
-  }
-  // Read into a copy first, so an error leaves the data set's definitions as they were.
-  auto read = std::make_shared<TIndexDefs>(nullptr);
-  TIndexDefs& result = *read;
-  TIndexDef* primary = AddPrimaryKey(Db, Table, result, Component);
-  const std::vector<TIndexListEntry> list = ReadIndexList(Db, Table);
+  const auto schema = SchemaOf(Db);
+  TTable& table = TableOf(Db, *schema, Table, Component);
+  // Built apart first, so an error leaves the data set's definitions as they were.
+  if (!table.Indexes) table.Indexes = BuildIndexes(table.Facts, ColumnsOf(Db, table, Table, Component));
+  IndexDefs->Assign(table.Indexes.get());
+}
 
-  // One row per key column; the rows of an index follow each other.
-  TStatementRun run(Db.Prepare(kIndexColumns));
-  run->Bind(1, Table);
-  std::string indexName, createSql, fields, descFields;
-  bool haveIndex = false, expression = false, descending = false, primaryKeySeen = false;
-  const TIndexListEntry* entry = nullptr;
-  TIndexDef* current = nullptr;
-  auto finish = [&] {
-    if (!current) return;
-    TIndexOptions options;
-    if (entry->Unique) options.Include(ixUnique);
-    if (descending) options.Include(ixDescending);
-    if (expression) {
-      options.Include(ixExpression);
-      current->SetExpression(IndexKeyList(createSql));
-    } else {
-      current->SetFields(fields);
-      current->SetDescFields(descFields);
-    }
-    current->SetOptions(options);
-    current = nullptr;
-  };
-  while (run->Step()) {
-    std::string_view name = run->ColumnText(0);
-    if (!haveIndex || name != indexName) {
-      finish();
-      haveIndex = true;
-      indexName.assign(name);
-      auto found = std::lower_bound(list.begin(), list.end(), indexName,
-                                    [](const TIndexListEntry& e, const std::string& n) { return e.Name < n; });
-      entry = found != list.end() && found->Name == indexName ? &*found : nullptr;
-      if (entry && !entry->PrimaryKey) {
-        current = result.AddIndexDef();
-        current->SetName(indexName);
-        createSql.assign(run->ColumnText(1));
-        fields.clear();
-        descFields.clear();
-        expression = descending = false;
-      }
-    }
-    bool isDescending = run->ColumnInt(4) != 0;
-    if (!current) {
-      if (entry && entry->PrimaryKey) primaryKeySeen = true;
-      if (entry && entry->PrimaryKey && primary && isDescending) MarkDescending(primary, run->ColumnText(3));
-      continue;
-    }
-    descending = descending || isDescending;
-    if (run->ColumnInt(2) == -2 || run->IsNull(3)) {
-      expression = true;
-      continue;
-    }
-    std::string_view column = run->ColumnText(3);
-    if (!fields.empty()) fields += ';';
-    fields += column;
-    if (isDescending) {
-      if (!descFields.empty()) descFields += ';';
-      descFields += column;
-    }
+void ReadWholeSchema(TSqliteConnection& Db) {
+  const auto schema = SchemaOf(Db);
+  if (schema->AllRead()) return;
+  try {
+    schema->ReadAllTables(Db);
+  } catch (const Exception&) {
+    Db.KeepSchema(nullptr);  // half read: the next reader starts afresh
+    throw;
   }
-  finish();
-
-  // The primary key's own index is listed in sqlite_master only for a table with rowids; a
-  // WITHOUT ROWID table's key is asked for its descending columns directly.
-  const auto key = std::find_if(list.begin(), list.end(), [](const TIndexListEntry& e) { return e.PrimaryKey; });
-  if (primary && key != list.end() && !primaryKeySeen) {
-    TStatementRun keys(Db.Prepare(kDescendingKeys));
-    keys->Bind(1, key->Name);
-    while (keys->Step()) MarkDescending(primary, keys->ColumnText(0));
-  }
-  Db.KeepDerived(cacheKey, read);
-  IndexDefs->Assign(&result);
 }

@@ -1,5 +1,6 @@
 // Reading a database file's structure: its tables, a table's columns as field definitions and
-// its indexes as index definitions.
+// its indexes as index definitions. What is read is kept by the connection for as long as the
+// file stays as it was, so each is read once per version of the file.
 #pragma once
 
 #include <string>
@@ -20,6 +21,10 @@ void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* 
 // Replaces IndexDefs by the table's indexes: the primary key as "PRIMARY", then every other
 // index in the order it was created, automatic indexes of UNIQUE constraints included.
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component);
+
+// Reads every table's structure at once, in a few queries whatever the number of tables, so that
+// the readers above answer any table of the file from memory until the file changes.
+void ReadWholeSchema(TSqliteConnection& Db);
 
 // The field type of a declared column type and the size it gives ("VARCHAR(40)": ftString, 40).
 TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size);

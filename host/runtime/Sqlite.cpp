@@ -199,23 +199,22 @@ TSqliteConnection::TFileVersion TSqliteConnection::CurrentVersion() {
   return version;
 }
 
-std::shared_ptr<const void> TSqliteConnection::FindDerived(const std::string& Key) {
+std::shared_ptr<TDatabaseSchema> TSqliteConnection::KeptSchema() {
   if (FStructureReads == 0 || !FVersionAsked) {
     FVersionAsked = FStructureReads > 0;
     TFileVersion version = CurrentVersion();
-    if (!(version == FDerivedVersion)) {
-      FDerived.clear();
-      FDerivedVersion = version;
+    if (!(version == FSchemaVersion)) {
+      FSchema.reset();
+      FSchemaVersion = version;
       return nullptr;
     }
   }
-  auto found = FDerived.find(Key);
-  return found == FDerived.end() ? nullptr : found->second;
+  return FSchema;
 }
 
-void TSqliteConnection::KeepDerived(const std::string& Key, std::shared_ptr<const void> Value) {
-  if (FDerivedVersion.Schema < 0) return;  // the file could not be looked at
-  FDerived[Key] = std::move(Value);
+void TSqliteConnection::KeepSchema(std::shared_ptr<TDatabaseSchema> Schema) {
+  if (FSchemaVersion.Schema < 0) return;  // the file could not be looked at
+  FSchema = std::move(Schema);
 }
 
 TSqliteStatement& TSqliteConnection::Prepare(std::string_view Sql) {

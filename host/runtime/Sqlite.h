@@ -13,6 +13,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class TDatabaseSchema;
 
 class TSqliteStatement {
  public:
@@ -81,15 +82,15 @@ class TSqliteConnection {
   };
   TColumnMetadata ColumnMetadata(const std::string& Table, const std::string& Column);
 
-  // What was derived from the file's schema (a table's definitions) under Key, kept for as long
-  // as the file (its identity, size and time) and its schema version stay as they were; nil
-  // when nothing is kept or the file has changed since. Each look-up asks the file afresh, so
-  // a schema another program changed is seen at once.
-  std::shared_ptr<const void> FindDerived(const std::string& Key);
-  // Keeps Value under Key for the file as FindDerived last saw it.
-  void KeepDerived(const std::string& Key, std::shared_ptr<const void> Value);
-  // One reading of a table's structure (its fields and its indexes together): while one lives,
-  // the file is asked whether it changed at the first look-up only, not at each.
+  // The structure read from the file (see Schema.h), kept for as long as the file (its identity,
+  // size and time) and its schema version stay as they were; nil when none is kept or the file
+  // has changed since. Each look-up asks the file afresh, so a schema another program changed
+  // is seen at once.
+  std::shared_ptr<TDatabaseSchema> KeptSchema();
+  // Keeps Schema for the file as KeptSchema last saw it.
+  void KeepSchema(std::shared_ptr<TDatabaseSchema> Schema);
+  // One reading of structure (a table's fields and its indexes together, or a whole command's):
+  // while one lives, the file is asked whether it changed at the first look-up only, not at each.
   class TStructureRead {
    public:
     explicit TStructureRead(TSqliteConnection& Connection) : FConnection(Connection) {
@@ -121,7 +122,7 @@ class TSqliteConnection {
   bool FImmutable = false;
   struct timespec FModified {};
   int64_t FSize = 0;
-  // The file as the derived values were read from it.
+  // The file as the kept schema was read from it.
   struct TFileVersion {
     int64_t Device = 0, Inode = 0, Size = -1, Seconds = 0, Nanoseconds = 0, Schema = -1;
     bool operator==(const TFileVersion&) const = default;
@@ -130,8 +131,8 @@ class TSqliteConnection {
 
   std::unique_ptr<sqlite3, TDeleter> FDb;  // destroyed last, after its statements
   std::map<std::string, TSqliteStatement, std::less<>> FStatements;
-  TFileVersion FDerivedVersion;
-  std::map<std::string, std::shared_ptr<const void>, std::less<>> FDerived;
+  TFileVersion FSchemaVersion;
+  std::shared_ptr<TDatabaseSchema> FSchema;
   int FStructureReads = 0;     // TStructureRead scopes alive
   bool FVersionAsked = false;  // within them, whether the file was asked already
 };

@@ -5,6 +5,7 @@
 #include "host/dataclx/Db.h"
 #include "host/rtl/Classes.h"
 #include "host/runtime/Qvrmain.h"
+#include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
 #include "tests/runtime/TempDatabase.h"
 
@@ -210,21 +211,27 @@ TEST_F(TableTest, FieldDefinitionsFollowTheColumns) {
 
 TEST_F(TableTest, DefinitionsKeptForTheFileAnswerAsAFreshReadAndFollowAChangedSchema) {
   // Another database component on the same file has a connection of its own, which reads
-  // everything afresh.
-  TQVRDatabase fresh(nullptr);
+  // everything afresh; a third reads every table of the file at once before each look.
+  TQVRDatabase fresh(nullptr), whole(nullptr);
   fresh.SetDatabaseName("TableTestFresh");
   fresh.SetDatabaseFileName(file);
+  whole.SetDatabaseName("TableTestWhole");
+  whole.SetDatabaseFileName(file);
   auto compare = [&](const std::string& Name) {
-    TQVRTable kept(nullptr), again(nullptr), other(nullptr);
+    TQVRTable kept(nullptr), again(nullptr), other(nullptr), allAtOnce(nullptr);
     for (TQVRTable* table : {&kept, &again}) {
       table->SetDatabaseName("TableTestDb");
       table->SetTableName(Name);
     }
     other.SetDatabaseName("TableTestFresh");
     other.SetTableName(Name);
+    allAtOnce.SetDatabaseName("TableTestWhole");
+    allAtOnce.SetTableName(Name);
+    ReadWholeSchema(whole.Connection());
     std::string first = Describe(kept);
     EXPECT_EQ(Describe(again), first) << Name;
     EXPECT_EQ(Describe(other), first) << Name;
+    EXPECT_EQ(Describe(allAtOnce), first) << Name;
     return first;
   };
   for (const char* name : {"Customers", "Orders", "Log", "NoKey", "Rates", "Codes"}) compare(name);
@@ -232,13 +239,19 @@ TEST_F(TableTest, DefinitionsKeptForTheFileAnswerAsAFreshReadAndFollowAChangedSc
   // Changed by another program: seen at the next reading, though the connection stays open.
   const std::string before = compare("Orders");
   const int64_t compiled = database.Connection().CompiledCount();
-  ExecSql(file, "ALTER TABLE Orders ADD COLUMN Extra TEXT COLLATE NOCASE; CREATE INDEX ByExtra ON Orders(Extra);");
+  ExecSql(file,
+          "ALTER TABLE Orders ADD COLUMN Extra TEXT COLLATE NOCASE; CREATE INDEX ByExtra ON Orders(Extra);"
+          "CREATE TABLE Added(A);");
   orders.FieldDefs()->Update();
   ASSERT_EQ(orders.FieldDefs()->Count(), 6);
   EXPECT_EQ(orders.AdvFieldDefs()->Items(5)->Collation(), "NOCASE");
   orders.IndexDefs()->Update();
   EXPECT_GE(orders.IndexDefs()->IndexOf("ByExtra"), 0);
   EXPECT_NE(compare("Orders"), before);
+  TStringList names;
+  database.GetTableNames(&names);
+  EXPECT_EQ(names.ToVector(),
+            (std::vector<std::string>{"Customers", "Orders", "Log", "NoKey", "Rates", "Codes", "Added"}));
   ExecSql(file, "DROP INDEX ByExtra;");
   orders.IndexDefs()->Update();
   EXPECT_LT(orders.IndexDefs()->IndexOf("ByExtra"), 0);
