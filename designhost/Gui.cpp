@@ -1,6 +1,4 @@
 // The gui command: the design window on the display, or rendered offscreen to a PNG file.
-#include "designhost/Gui.h"
-
 #include <QApplication>
 #include <QTreeWidgetItem>
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "designhost/FormDocument.h"
+#include "designhost/GuiPlugin.h"
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"
 #include "designhost/gui/ObjectInspector.h"
@@ -34,7 +33,7 @@ std::vector<std::string> SplitNames(const std::string& List) {
 
 }  // namespace
 
-int RunGui(const TGuiOptions& Options) {
+int ShowDesignWindow(const TGuiOptions& Options) {
   // The application lives as long as the widget set, which outlives every window below.
   std::unique_ptr<TQtWidgetSet> widgets;
   try {

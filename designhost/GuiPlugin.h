@@ -16,6 +16,12 @@ struct TGuiPlugin {
   std::unique_ptr<TWidgetSet> (*RecordScreenshots)(TWidgetSet& Inner, const std::string& Dir);
 };
 
+// The plugin's side of each function it offers, named apart from designhost's side (Gui.h,
+// Screen.h), which loads the plugin and calls through it.
+int ShowDesignWindow(const TGuiOptions& Options);
+std::unique_ptr<TWidgetSet> OpenQtScreen();
+std::unique_ptr<TWidgetSet> RecordQtScreenshots(TWidgetSet& Inner, const std::string& Dir);
+
 // The plugin's one entry point, looked up by this name.
 extern "C" const TGuiPlugin* TirvendalGuiPlugin();
 constexpr const char* kGuiPluginEntry = "TirvendalGuiPlugin";

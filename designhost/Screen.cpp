@@ -1,10 +1,9 @@
 // The real screen through the Qt widget set: the dialogs of `edit` shown to a person, or each
 // window state of a scripted run rendered offscreen to numbered PNG files.
-#include "designhost/Screen.h"
-
 #include <QApplication>
 
 #include "designhost/FormDocument.h"
+#include "designhost/GuiPlugin.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/qt/Screenshot.h"
 #include "host/visualclx/ScriptedUser.h"
@@ -27,7 +26,7 @@ class TScriptScreenshots : public TScreenshotWidgetSet {
 
 }  // namespace
 
-std::unique_ptr<TWidgetSet> OpenScreenWidgetSet() {
+std::unique_ptr<TWidgetSet> OpenQtScreen() {
   try {
     return std::make_unique<TQtWidgetSet>(TQtPlatform::Display);
   } catch (const ENoUserError& e) {
@@ -36,7 +35,7 @@ std::unique_ptr<TWidgetSet> OpenScreenWidgetSet() {
   }
 }
 
-std::unique_ptr<TWidgetSet> RecordScreenshots(TWidgetSet& Inner, const std::string& Dir) {
+std::unique_ptr<TWidgetSet> RecordQtScreenshots(TWidgetSet& Inner, const std::string& Dir) {
   auto* user = dynamic_cast<TScriptedUser*>(&Inner);
   if (!user) throw EUsageError("--screenshot pictures a scripted run: give the answers with --script FILE");
   // Pictures are rendered on Qt's offscreen platform, display or not.
