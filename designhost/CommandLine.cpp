@@ -7,8 +7,9 @@
 #include <iostream>
 #include <memory>
 
-#include "designhost/FormDocument.h"
 #include "designhost/NearestWord.h"
+#include "designhost/Output.h"
+#include "designhost/UsageError.h"
 #include "host/rtl/FileLineError.h"
 
 const std::vector<std::string> kCommonExitStatus = {

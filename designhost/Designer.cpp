@@ -1,7 +1,7 @@
 // The designer interface over designhost's open form.
 #include "designhost/Designer.h"
 
-#include "designhost/FormDocument.h"
+#include "designhost/UsageError.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "designhost/FormDocument.h"
+#include "designhost/CommandTarget.h"
 #include "designhost/GuiPlugin.h"
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"

@@ -4,7 +4,6 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "designhost/FormDocument.h"
 #include "designhost/Output.h"
 #include "designhost/Project.h"
 #include "host/dataclx/FieldList.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <set>
 
-#include "designhost/FormDocument.h"
+#include "designhost/UsageError.h"
 #include "host/dataclx/DataSource.h"
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/FileLineError.h"
@@ -16,6 +16,7 @@
 #include "host/runtime/Sqlite.h"
 #include "host/runtime/Table.h"
 #include "host/visualclx/forms/Builder.h"
+#include "host/visualclx/forms/FormDocument.h"
 #include "host/visualclx/forms/Parser.h"
 
 namespace fs = std::filesystem;

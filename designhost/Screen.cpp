@@ -2,8 +2,8 @@
 // window state of a scripted run rendered offscreen to numbered PNG files.
 #include <QApplication>
 
-#include "designhost/FormDocument.h"
 #include "designhost/GuiPlugin.h"
+#include "designhost/UsageError.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/qt/Screenshot.h"
 #include "host/visualclx/ScriptedUser.h"

@@ -5,9 +5,11 @@
 #include <optional>
 
 #include "designhost/CommandLine.h"
+#include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
-#include "designhost/FormDocument.h"
+#include "designhost/Output.h"
+#include "designhost/PropertySnapshot.h"
 #include "designhost/Screen.h"
 #include "host/designide/DesignEditors.h"
 #include "host/visualclx/ScriptedUser.h"

@@ -1,8 +1,8 @@
 // designhost set: a value typed into a property of a form, saved when it changed the form.
 #include "designhost/CommandLine.h"
+#include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
-#include "designhost/FormDocument.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "designhost/CommandLine.h"
+#include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
-#include "designhost/FormDocument.h"
 #include "designhost/Output.h"
 
 namespace {

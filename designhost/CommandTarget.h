@@ -1,18 +1,16 @@
-// What the designhost commands do with the form they work on: open it, select from it, take a
-// snapshot of its property values.
+// What a designhost command works on: the form it opens, the components it selects from it and
+// the property it names.
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "designhost/UsageError.h"
 #include "host/rtl/Component.h"
 #include "host/visualclx/forms/FormDocument.h"
-
-// A problem with how designhost was called (exit status 2).
-TIRVENDAL_EXCEPTION(EUsageError, Exception);
 
 // Reads the form a command works on and prints its load warnings on stderr
 // ("warning: COMPONENT: MESSAGE"). A command that may save it opens it for writing.
@@ -26,15 +24,5 @@ std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const s
 // for a name that is no component of it.
 std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& Selection, const std::string& FormName);
 
-// The text of every published property of the form's components, by "Component.Property".
-std::map<std::string, std::string> PropertySnapshot(const TFormDocument& Document);
-
 // Splits "SEL.PROP" at its first dot: component names hold none, a property path may.
 std::pair<std::string, std::string> SplitSelectionProperty(const std::string& Argument);
-
-// The entries of After that differ from Before (or are new).
-std::map<std::string, std::string> Changes(const std::map<std::string, std::string>& Before,
-                                           const std::map<std::string, std::string>& After);
-
-// Text for the terminal: control characters (from a form, a script, a file name) as \xNN.
-std::string Printable(std::string_view Text);
