@@ -272,16 +272,10 @@ const TTableStructure* TProject::Structure(const TProjectTable& Table) {
 }
 
 std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure* Structure) {
-  if (Table.IndexName.empty() && !Table.IndexFieldNames.empty()) return SplitFieldList(Table.IndexFieldNames);
-  if (!Structure || !Structure->Error.empty()) return std::nullopt;
-  const TIndexDef* index = nullptr;
-  if (!Table.IndexName.empty()) {
-    index = static_cast<const TIndexDef*>(Structure->Indexes->TDefCollection::Find(Table.IndexName));
-    if (!index) return std::nullopt;
-  } else {
-    for (int i = 0; i < Structure->Indexes->Count() && !index; ++i)
-      if (Structure->Indexes->Items(i)->Options().Contains(ixPrimary)) index = Structure->Indexes->Items(i);
-  }
-  if (!index || index->Options().Contains(ixExpression)) return std::vector<std::string>{};
-  return SplitFieldList(index->Fields());
+  const TIndexDefs* indexes = Structure && Structure->Error.empty() ? Structure->Indexes.get() : nullptr;
+  // Only a field list gives the order without the table's structure.
+  if (!indexes && (!Table.IndexName.empty() || Table.IndexFieldNames.empty())) return std::nullopt;
+  std::optional<TCurrentOrder> order = CurrentOrder(Table.IndexName, Table.IndexFieldNames, indexes);
+  if (!order) return std::nullopt;
+  return std::move(order->Keys);
 }

@@ -121,8 +121,8 @@ class TProject {
   std::map<const TProjectDatabase*, TDatabaseStructure*> FStructures;  // each database's file
 };
 
-// The fields of a table's current order: its IndexName's fields as the table spells them (none
-// for an expression index), or its IndexFieldNames as stored, or the primary key's fields when
-// both are empty. Nothing when that takes the table's structure and Structure is nil or lacks
-// the index.
+// The keys of a table's current order (see CurrentOrder): its IndexName's fields as the table
+// spells them (an expression index's expression as its one key), or its IndexFieldNames as
+// stored, or the primary key's fields when both are empty. Nothing when that takes the table's
+// structure and Structure is nil or lacks the index.
 std::optional<std::vector<std::string>> OrderFields(const TProjectTable& Table, const TTableStructure* Structure);

@@ -2,14 +2,46 @@
 #include "host/runtime/Table.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "host/dataclx/DatabaseError.h"
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/Strings.h"
+#include "host/rtl/SysUtils.h"
 #include "host/rtl/TypInfo.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
+
+namespace {
+
+// The first key of an index's expression key list ("lower(a) DESC, b": "lower(a)"), without its
+// ASC or DESC, as a term that a value can be compared with.
+std::string FirstExpressionKey(std::string_view KeyList) {
+  int depth = 0;
+  size_t end = KeyList.size();
+  for (size_t i = 0; i < KeyList.size() && end == KeyList.size(); ++i) {
+    char c = KeyList[i];
+    if (c == '\'' || c == '"' || c == '`' || c == '[') {
+      char close = c == '[' ? ']' : c;
+      size_t closing = KeyList.find(close, i + 1);
+      i = closing == std::string_view::npos ? KeyList.size() : closing;  // a doubled quote reopens at once
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      --depth;
+    } else if (c == ',' && depth == 0) {
+      end = i;
+    }
+  }
+  std::string key = Trim(KeyList.substr(0, end));
+  size_t word = key.find_last_of(" \t\r\n");
+  if (word != std::string::npos && (SameText(key.substr(word + 1), "ASC") || SameText(key.substr(word + 1), "DESC")))
+    key = Trim(key.substr(0, word));
+  return key;
+}
+
+}  // namespace
 
 // Tells the table when its master opens, closes or moves to another record.
 class TQVRTable::TMasterLink : public TDataLink {
@@ -178,35 +210,23 @@ void TQVRTable::Reorder(const std::string& IndexName, const std::string& IndexFi
 
 TQVRTable::TOrder TQVRTable::ResolveOrder(const std::string& IndexName, const std::string& IndexFieldNames) const {
   auto* self = const_cast<TQVRTable*>(this);
+  std::optional<TCurrentOrder> current = CurrentOrder(IndexName, IndexFieldNames, FIndexDefs.get());
+  if (!current) DatabaseError("Index '" + IndexName + "' not found", self);
   TOrder order;
-  std::vector<std::string> names;
-  std::string descFields;
-  bool allDescending = false;
-  const TIndexDef* def = nullptr;
-  if (!IndexName.empty()) {
-    def = static_cast<const TIndexDef*>(FIndexDefs->TDefCollection::Find(IndexName));
-    if (!def) DatabaseError("Index '" + IndexName + "' not found", self);
-  } else if (IndexFieldNames.empty()) {
-    // Neither is set: the primary key gives the order, when the table has one.
-    for (int i = 0; i < FIndexDefs->Count() && !def; ++i)
-      if (FIndexDefs->Items(i)->Options().Contains(ixPrimary)) def = FIndexDefs->Items(i);
+  const TIndexDef* def = current->Index;
+  if (current->Expression) {
+    // One key, the expression: SQLite orders by the key list and compares the first key.
+    order.Expression = def->Expression();
+    order.ExpressionKey = FirstExpressionKey(order.Expression);
+    return order;
   }
-  if (def) {
-    if (def->Options().Contains(ixExpression)) {
-      order.Expression = def->Expression();
-      return order;
-    }
-    names = SplitFieldList(def->Fields());
-    descFields = def->DescFields();
-    allDescending = def->Options().Contains(ixDescending) && descFields.empty();
-  } else {
-    names = SplitFieldList(IndexFieldNames);
-  }
+  std::string descFields = def ? def->DescFields() : std::string();
+  bool allDescending = def && def->Options().Contains(ixDescending) && descFields.empty();
   // The descending key columns, as the index spells them.
   std::vector<TField*> descending;
   for (const std::string& name : SplitFieldList(descFields))
     if (TField* field = FindField(name)) descending.push_back(field);
-  for (const std::string& name : names) {
+  for (const std::string& name : current->Keys) {
     TField* field = FindListedField(this, name);
     if (!field) DatabaseError("Field '" + name + "' not found", self);
     order.Fields.push_back(field);
@@ -271,7 +291,7 @@ void TQVRTable::RestartRecords() {
   // A detail's master fields are checked now, though no record is read before it is asked for.
   if (TDataSet* master = ActiveMaster()) {
     std::vector<std::string> masterNames = SplitFieldList(FMasterFields);
-    if (masterNames.size() > FOrder.Fields.size())
+    if (masterNames.size() > FOrder.KeyCount())
       DatabaseError("Master fields '" + FMasterFields + "' do not match the index fields", this);
     for (const std::string& name : masterNames)
       if (!FindListedField(master, name)) DatabaseError("Field '" + name + "' not found", master);
@@ -308,7 +328,9 @@ TSqliteStatement& TQVRTable::RowStatement(size_t MasterCount) {
   // A detail shows the records whose first order fields hold the master's current values.
   for (size_t i = 0; i < MasterCount; ++i) {
     sql += i == 0 ? " WHERE " : " AND ";
-    sql += QuoteIdentifier(FOrder.Fields[i]->FieldName()) + " IS ?" + std::to_string(i + 1);
+    sql +=
+        FOrder.Expression.empty() ? QuoteIdentifier(FOrder.Fields[i]->FieldName()) : "(" + FOrder.ExpressionKey + ")";
+    sql += " IS ?" + std::to_string(i + 1);
   }
   if (!FOrder.Expression.empty()) {
     sql += " ORDER BY " + FOrder.Expression;

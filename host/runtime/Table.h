@@ -66,11 +66,13 @@ class TQVRTable : public TQVRDataSet {
   friend class TMasterLink;
 
   // The order the records are read in: fields (each ascending or descending) or an index's
-  // expression key list.
+  // expression key list, which is one key to a master (its first key is compared).
   struct TOrder {
     std::vector<TField*> Fields;
     std::vector<bool> Descending;
     std::string Expression;
+    std::string ExpressionKey;
+    size_t KeyCount() const { return Expression.empty() ? Fields.size() : 1; }
   };
   // The order that IndexName/IndexFieldNames give on the open table; raises EDatabaseError for
   // an unknown index or field.

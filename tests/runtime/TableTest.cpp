@@ -405,6 +405,13 @@ TEST_F(TableTest, DetailShowsTheRecordsOfTheMastersCurrentRecord) {
   customers.Close();
   EXPECT_EQ(orders.RecordCount(), 4);
 
+  // An index on an expression is one key to a master: its first key, as SQLite computes it.
+  customers.Open();
+  orders.SetIndexName("Mixed");
+  EXPECT_EQ(Column(orders, "OrderNo"), (std::vector<std::string>{"12", "10"}));
+  EXPECT_THROW(orders.SetMasterFields("CustNo;Company"), EDatabaseError);
+  customers.Close();
+
   // A data source may not show its own detail.
   TDataSource back(nullptr);
   back.SetDataSet(&orders);
