@@ -207,6 +207,23 @@ void RestoreLink(TQVRTable& Table, const TTableLink& Old) {
 
 }  // namespace
 
+namespace {
+
+// The designer's copy of a table. One showing of the designer reads one structure: the one the
+// work table opened with, so another program's change in between cannot set index definitions
+// beside fields of another version; asking the open work table to read them again keeps them.
+class TWorkTable : public TQVRTable {
+ public:
+  TWorkTable() : TQVRTable(nullptr) {}
+
+ protected:
+  void UpdateIndexDefs() override {
+    if (!Active()) TQVRTable::UpdateIndexDefs();
+  }
+};
+
+}  // namespace
+
 TClass TQVRFieldLinkProperty::StaticClass() {
   static const TClassInfo info =
       TClassBuilder<TQVRFieldLinkProperty>(TQVRBaseFieldLinkProperty::StaticClass()).Constructible().Build();
@@ -225,7 +242,8 @@ TQVRTable& TQVRFieldLinkProperty::WorkTable() const {
 void TQVRFieldLinkProperty::Edit() {
   CheckDesigner();
   TQVRTable* table = As<TQVRTable>(GetDataSet());
-  FWorkTable = std::make_unique<TQVRTable>(nullptr);
+  FWorkTable = std::make_unique<TWorkTable>();
+  FHeldOrder.reset();
   struct TWorkTableScope {
     std::unique_ptr<TQVRTable>& Work;
     ~TWorkTableScope() { Work.reset(); }
@@ -241,10 +259,7 @@ void TQVRFieldLinkProperty::Edit() {
   work.IndexDefs()->Assign(table->IndexDefs());
   work.AdvFieldDefs()->Assign(table->AdvFieldDefs());
   work.Open();
-  if (!table->GetIndexFieldNames().empty())
-    work.SetIndexFieldNames(table->GetIndexFieldNames());
-  else
-    work.SetIndexName(table->GetIndexName());
+  TakeOrder(table->GetIndexName(), table->GetIndexFieldNames());
   work.SetMasterFields(table->GetMasterFields());
 
   // The designer binds to the table itself; every index and link value goes to the work table.
@@ -253,11 +268,13 @@ void TQVRFieldLinkProperty::Edit() {
 
   TTableLink old = ReadLink(*table);
   const std::string masterFields = work.GetMasterFields();
+  const std::string indexFieldNames = TQVRFieldLinkProperty::GetIndexFieldNames();
+  const std::string indexName = TQVRFieldLinkProperty::GetIndexName();
   auto writeIndex = [&] {
-    if (!work.GetIndexFieldNames().empty())
-      table->SetIndexFieldNames(work.GetIndexFieldNames());
+    if (!indexFieldNames.empty())
+      table->SetIndexFieldNames(indexFieldNames);
     else
-      table->SetIndexName(work.GetIndexName());
+      table->SetIndexName(indexName);
   };
   try {
     table->SetMasterFields(masterFields);
@@ -282,8 +299,22 @@ void TQVRFieldLinkProperty::Edit() {
   }
 }
 
+void TQVRFieldLinkProperty::TakeOrder(const std::string& IndexName, const std::string& IndexFieldNames) {
+  TQVRTable& work = WorkTable();
+  try {
+    if (!IndexFieldNames.empty())
+      work.SetIndexFieldNames(IndexFieldNames);
+    else
+      work.SetIndexName(IndexName);
+    FHeldOrder.reset();
+  } catch (const EDatabaseError&) {
+    FHeldOrder = THeldOrder{IndexFieldNames.empty() ? IndexName : std::string(), IndexFieldNames};
+  }
+}
+
 void TQVRFieldLinkProperty::GetFieldNamesForIndex(TStrings* List) {
   TQVRTable& work = WorkTable();
+  if (FHeldOrder) return;
   for (int i = 0, n = work.GetIndexFieldCount(); i < n; ++i) List->Add(work.GetIndexField(i)->FieldName());
 }
 
@@ -291,14 +322,20 @@ bool TQVRFieldLinkProperty::GetIndexBased() { return true; }
 
 TIndexDefs* TQVRFieldLinkProperty::GetIndexDefs() { return WorkTable().IndexDefs(); }
 
-std::string TQVRFieldLinkProperty::GetIndexFieldNames() { return WorkTable().GetIndexFieldNames(); }
+std::string TQVRFieldLinkProperty::GetIndexFieldNames() {
+  TQVRTable& work = WorkTable();
+  return FHeldOrder ? FHeldOrder->IndexFieldNames : work.GetIndexFieldNames();
+}
 
-std::string TQVRFieldLinkProperty::GetIndexName() { return WorkTable().GetIndexName(); }
+std::string TQVRFieldLinkProperty::GetIndexName() {
+  TQVRTable& work = WorkTable();
+  return FHeldOrder ? FHeldOrder->IndexName : work.GetIndexName();
+}
 
 std::string TQVRFieldLinkProperty::GetMasterFields() { return WorkTable().GetMasterFields(); }
 
-void TQVRFieldLinkProperty::SetIndexFieldNames(const std::string& Value) { WorkTable().SetIndexFieldNames(Value); }
+void TQVRFieldLinkProperty::SetIndexFieldNames(const std::string& Value) { TakeOrder({}, Value); }
 
-void TQVRFieldLinkProperty::SetIndexName(const std::string& Value) { WorkTable().SetIndexName(Value); }
+void TQVRFieldLinkProperty::SetIndexName(const std::string& Value) { TakeOrder(Value, {}); }
 
 void TQVRFieldLinkProperty::SetMasterFields(const std::string& Value) { WorkTable().SetMasterFields(Value); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "fldlinks/QVRBaseFieldLinkProperty.h"
@@ -86,7 +87,9 @@ class TQVRFieldLinkProperty : public TQVRBaseFieldLinkProperty {
   void Edit() override;
 
   // The contract, answered from the work table; outside Edit there is none and they raise
-  // EInvalidOperation.
+  // EInvalidOperation. An order the open work table cannot take (an index or a field that is
+  // gone) is held as a closed table holds it, read back as set and offering no fields, so a
+  // stale link opens in the designer and an unchanged OK writes it back as it was.
   void GetFieldNamesForIndex(TStrings* List) override;
   // Always true: a table follows its master through an index.
   bool GetIndexBased() override;
@@ -100,6 +103,14 @@ class TQVRFieldLinkProperty : public TQVRBaseFieldLinkProperty {
 
  private:
   TQVRTable& WorkTable() const;
+  // Orders the work table by IndexFieldNames when it is not empty, else by IndexName; holds
+  // the order when the work table cannot take it.
+  void TakeOrder(const std::string& IndexName, const std::string& IndexFieldNames);
 
   std::unique_ptr<TQVRTable> FWorkTable;  // owned, only while Edit runs
+  struct THeldOrder {
+    std::string IndexName;
+    std::string IndexFieldNames;
+  };
+  std::optional<THeldOrder> FHeldOrder;  // the order set last, when the work table refused it
 };

@@ -24,9 +24,16 @@ std::string JoinLine(const std::string& Detail, const std::string& Master) {
 }
 
 // Opens the data set, reads its field definitions afresh and closes it again; it is closed
-// also when reading fails.
+// also when reading fails. A data set that cannot open over a stale link (an index or a field
+// that is gone, master fields its order no longer fits) has its definitions read without
+// opening: the designer is where such a link is mended.
 void RefreshFieldDefs(TDataSet* DataSet) {
-  DataSet->Open();
+  try {
+    DataSet->Open();
+  } catch (const EDatabaseError&) {
+    DataSet->FieldDefs()->Update();
+    return;
+  }
   try {
     DataSet->FieldDefs()->Update();
   } catch (...) {
@@ -197,6 +204,14 @@ bool EditMasterFields(TDataSet* DataSet, TQVRBaseFieldLinkProperty* LinkProperty
 // Loading
 
 void TQVRLinkFields::Initialize() {
+  // The link as stored: an OK that changes nothing gives it back byte for byte.
+  FStoredIndexName = FLinkProperty->GetIndexName();
+  FStoredIndexFieldNames = FLinkProperty->GetIndexFieldNames();
+  FStoredMasterFields = FLinkProperty->GetMasterFields();
+  TIndexDefs* defs = FLinkProperty->GetIndexDefs();
+  // The detail fields of the stored order, as the table reads them; nothing for an index that
+  // is gone.
+  std::optional<TCurrentOrder> order = CurrentOrder(FStoredIndexName, FStoredIndexFieldNames, defs);
   if (!FLinkProperty->GetIndexBased()) {
     IndexLabel->Hide();
     IndexList->Hide();
@@ -206,28 +221,20 @@ void TQVRLinkFields::Initialize() {
       FLinkProperty->GetIndexNames(IndexList->Items());
     }
     std::string indexName;
-    std::string indexFieldNames = FLinkProperty->GetIndexFieldNames();
-    if (!indexFieldNames.empty()) {
-      TIndexDefs* defs = FLinkProperty->GetIndexDefs();
-      if (!defs) DatabaseError("No index for fields '" + indexFieldNames + "'");
-      indexName = defs->FindIndexForFields(indexFieldNames)->Name();
-    } else {
-      indexName = FLinkProperty->GetIndexName();
-    }
+    if (!FStoredIndexFieldNames.empty())
+      indexName = IndexForFields(defs, FStoredIndexFieldNames);
+    else if (order && order->Index)
+      indexName = order->Index->Name();
     int entry = indexName.empty() ? -1 : IndexList->Items()->IndexOf(indexName);
     // Selecting from code fires nothing: IndexListChange runs below, once.
     IndexList->SetItemIndex(entry >= 0 ? entry : 0);
   }
 
-  FPendingMasterFields = FLinkProperty->GetMasterFields();
-  // The values as they were before any index change of this dialog.
-  FPendingIndexFieldNames = FLinkProperty->GetIndexFieldNames();
-  if (FPendingIndexFieldNames.empty()) {
-    std::string indexName = FLinkProperty->GetIndexName();
-    if (!indexName.empty())
-      if (TIndexDef* def = FindIndexDef(FLinkProperty->GetIndexDefs(), indexName))
-        FPendingIndexFieldNames = def->Fields();
-  }
+  FPendingMasterFields = FStoredMasterFields;
+  std::vector<std::string> detailKeys = order ? std::move(order->Keys) : std::vector<std::string>{};
+  FPendingIndexFieldNames.clear();
+  for (const std::string& key : detailKeys)
+    FPendingIndexFieldNames += (FPendingIndexFieldNames.empty() ? "" : ";") + key;
 
   IndexListChange(nullptr);
   {
@@ -236,27 +243,74 @@ void TQVRLinkFields::Initialize() {
   }
   FAllMasterFields->Assign(MasterList->Items());
   FMasterPositions.Assign(FAllMasterFields.get());
-  LoadJoins(FPendingMasterFields, FPendingIndexFieldNames);
+  LoadJoinPairs(SplitFieldList(FPendingMasterFields), detailKeys);
+  FEdited = false;
+}
+
+std::string TQVRLinkFields::IndexForFields(const TIndexDefs* Defs, const std::string& Fields) const {
+  if (!Defs) return {};
+  std::vector<std::string> names = SplitFieldList(Fields);
+  for (std::string& name : names) name = DetailSpelling(name);
+  // The index the user would pick for the list: the first whose leading fields are its names,
+  // whichever way it orders them.
+  for (int i = 0; i < Defs->Count(); ++i) {
+    const std::vector<std::string> keys = SplitFieldList(Defs->Items(i)->Fields());
+    if (keys.size() < names.size()) continue;
+    bool leading = true;
+    for (size_t k = 0; k < names.size() && leading; ++k) leading = SameText(names[k], keys[k]);
+    if (leading) return Defs->Items(i)->Name();
+  }
+  return {};
+}
+
+std::string TQVRLinkFields::DetailSpelling(const std::string& Name) const {
+  const TDefCollection* fields = FDetailDataSet->FieldDefs();
+  std::string_view spelled = Name;
+  const TNamedItem* field = ResolveListedName(Name, [&](std::string_view name) {
+    spelled = name;
+    return fields->Find(name);
+  });
+  return field ? std::string(spelled) : Name;
 }
 
 void TQVRLinkFields::IndexListChange(TObject* Sender) {
-  TStrings* details = DetailList->Items();
-  {
-    TUpdateScope update(details);
-    details->Clear();
+  // The new choice's fields are read before anything shown changes, so a choice that cannot be
+  // taken leaves the box, the link and the joins as they were.
+  if (std::exchange(FRefusedChoice, false) && IndexList->ItemIndex() == FShownEntry) return;
+  TStringList offered;
+  bool expression = false;
+  try {
     if (FLinkProperty->GetIndexBased()) {
       FLinkProperty->SetIndexName(IndexList->Text());
       // The index as the link answers it now, not as the box shows it.
       TIndexDef* def = FindIndexDef(FLinkProperty->GetIndexDefs(), FLinkProperty->GetIndexName());
-      std::string expression = def ? def->Expression() : std::string();
-      if (!expression.empty())
-        details->Add(expression);
+      expression = def && !def->Expression().empty();
+      if (expression)
+        offered.Add(def->Expression());
       else
-        FLinkProperty->GetFieldNamesForIndex(details);
+        FLinkProperty->GetFieldNamesForIndex(&offered);
     } else {
-      FDetailDataSet->GetFieldNames(details);
+      FDetailDataSet->GetFieldNames(&offered);
     }
+  } catch (const Exception& e) {
+    ShowError(e);
+    if (FShownEntry >= 0 && FShownEntry != IndexList->ItemIndex()) {
+      // The click that follows a change in the box is the same choice: it finds it undone.
+      FRefusedChoice = true;
+      IndexList->SetItemIndex(FShownEntry);
+      try {
+        FLinkProperty->SetIndexName(IndexList->Text());
+      } catch (const Exception&) {
+        // The box shows the fields of the entry; the link keeps what it could take.
+      }
+    }
+    return;
   }
+  FShownEntry = IndexList->ItemIndex();
+  FExpressionOffered = expression;
+  if (Sender) FEdited = true;
+  TStrings* details = DetailList->Items();
+  details->Assign(&offered);
   MasterList->Items()->Assign(FAllMasterFields.get());
   FAllDetailFields->Assign(details);
   for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) FAllDetailFields->SetObjects(i, nullptr);
@@ -271,22 +325,41 @@ void TQVRLinkFields::IndexListChange(TObject* Sender) {
 }
 
 void TQVRLinkFields::LoadJoins(const std::string& MasterFields, const std::string& DetailFields) {
+  LoadJoinPairs(SplitFieldList(MasterFields), SplitFieldList(DetailFields));
+}
+
+namespace {
+
+// The spelling of Name that stands for an entry of Names as a table resolves a listed name
+// (exactly, else without its edge blanks); nothing when it stands for none.
+template <class TNames>
+std::optional<std::string> Resolve(const std::string& Name, const TNames& Names) {
+  std::string_view spelled;
+  int entry = ResolveListedName(Name, [&](std::string_view name) {
+    spelled = name;
+    return Names.IndexOf(name);
+  });
+  return entry >= 0 ? std::optional<std::string>(spelled) : std::nullopt;
+}
+
+}  // namespace
+
+void TQVRLinkFields::LoadJoinPairs(const std::vector<std::string>& Masters, const std::vector<std::string>& Details) {
   TOfferedNames masters(MasterList->Items());
   TOfferedNames details(DetailList->Items());
   std::vector<std::pair<std::string, std::string>> joins;
-  size_t masterPos = 0;
-  size_t detailPos = 0;
-  while (masterPos < MasterFields.size() && detailPos < DetailFields.size()) {
-    std::string master = NextFieldName(MasterFields, masterPos);
-    std::string detail = NextFieldName(DetailFields, detailPos);
+  for (size_t i = 0; i < Masters.size() && i < Details.size(); ++i) {
     // A pair is skipped when its master is no longer offered, when its detail is no field of
     // the index, or when its detail is already joined (a stored list naming it twice): a field
     // takes part in one join at most. Later pairs keep their positional pairing.
-    if (!masters.Offered(master) || FDetailEntries.IndexOf(detail) < 0 || !details.Offered(detail)) continue;
+    std::optional<std::string> master = Resolve(Masters[i], FMasterPositions);
+    std::string detail = DetailSpelling(Details[i]);
+    if (!master || !masters.Offered(*master) || FDetailEntries.IndexOf(detail) < 0 || !details.Offered(detail))
+      continue;
     Join(detail);
     details.Take(detail);
-    masters.Take(master);
-    joins.emplace_back(std::move(detail), std::move(master));
+    masters.Take(*master);
+    joins.emplace_back(std::move(detail), std::move(*master));
   }
   if (joins.empty()) return;
   details.RemoveTaken(DetailList->Items());
@@ -299,6 +372,8 @@ void TQVRLinkFields::LoadJoins(const std::string& MasterFields, const std::strin
   RebuildReach();
   ClearButton->SetEnabled(true);
 }
+
+void TQVRLinkFields::ShowError(const Exception& E) { MessageDlg(E.Message(), mtError, {mbOK}, 0); }
 
 void TQVRLinkFields::Join(const std::string& Detail) {
   int entry = FDetailEntries.Take(Detail);
@@ -378,7 +453,17 @@ void TQVRLinkFields::AddButtonClick(TObject* Sender) {
   int detailIndex = DetailList->ItemIndex();
   int masterIndex = MasterList->ItemIndex();
   std::string detail = DetailList->Items()->Get(detailIndex);
-  AddToBindList(detail, MasterList->Items()->Get(masterIndex));
+  std::string master = MasterList->Items()->Get(masterIndex);
+  // A field list cannot hold a name with ";": the link written would name other fields. An
+  // index's expression is written as the index's name, never listed.
+  for (const std::string* name : {FExpressionOffered ? nullptr : &detail, &master}) {
+    if (!name || name->find(';') == std::string::npos) continue;
+    MessageDlg(Format("Field %s cannot be linked: a field list cannot hold a name with ';'", {*name}), mtError, {mbOK},
+               0);
+    return;
+  }
+  FEdited = true;
+  AddToBindList(detail, master);
   Join(detail);
   DetailList->Items()->Delete(detailIndex);
   MasterList->Items()->Delete(masterIndex);
@@ -387,6 +472,7 @@ void TQVRLinkFields::AddButtonClick(TObject* Sender) {
 }
 
 void TQVRLinkFields::DeleteButtonClick(TObject* Sender) {
+  FEdited = true;
   TStrings* lines = BindList->Items();
   TStrings* details = DetailList->Items();
   TStrings* masters = MasterList->Items();
@@ -437,6 +523,7 @@ void TQVRLinkFields::DeleteButtonClick(TObject* Sender) {
 }
 
 void TQVRLinkFields::ClearButtonClick(TObject* Sender) {
+  FEdited = true;
   TStrings* lines = BindList->Items();
   TStrings* details = DetailList->Items();
   {
@@ -465,11 +552,29 @@ void TQVRLinkFields::ClearButtonClick(TObject* Sender) {
 // Commit
 
 void TQVRLinkFields::BitBtn1Click(TObject* Sender) {
+  try {
+    Commit();
+  } catch (const Exception& e) {
+    ShowError(e);
+    SetModalResult(mrNone);
+  }
+}
+
+void TQVRLinkFields::Commit() {
   int firstFree = -1;
   FPendingMasterFields.clear();
   FPendingIndexFieldNames.clear();
   FPendingIndexName.clear();
-  if (FLinkProperty->GetIndexBased()) {
+  const bool indexBased = FLinkProperty->GetIndexBased();
+  // Nothing was edited: the link goes back as it was stored, whatever loading had to resolve
+  // (or skip) to show it.
+  if (!FEdited) {
+    if (indexBased && FStoredIndexFieldNames.empty()) FPendingIndexName = FStoredIndexName;
+    FPendingIndexFieldNames = FStoredIndexFieldNames;
+    FPendingMasterFields = FStoredMasterFields;
+    return;
+  }
+  if (indexBased) {
     // The joined fields must be a leading run of the index's fields.
     bool gap = false;
     for (int i = 0, n = FAllDetailFields->Count(); i < n; ++i) {

@@ -77,8 +77,16 @@ class TQVRLinkFields : public TForm {
 
   // Fills the index box, the field lists and the joins from the link's current values.
   void Initialize();
-  // Pairs the stored names by position and turns each pair still offered into a join line.
+  // Pairs the stored names by position and turns each pair still offered into a join line; a
+  // name stands for the field the table would take it for (exactly, else without edge blanks).
   void LoadJoins(const std::string& MasterFields, const std::string& DetailFields);
+  void LoadJoinPairs(const std::vector<std::string>& Masters, const std::vector<std::string>& Details);
+  // The name of the first index whose leading fields are the names of Fields, ordering either
+  // way; empty when none is.
+  std::string IndexForFields(const TIndexDefs* Defs, const std::string& Fields) const;
+  // A listed detail name as it stands for the detail's field the table takes it for: as
+  // written, or without its edge blanks; as written when it names no field (an expression).
+  std::string DetailSpelling(const std::string& Name) const;
   // Inserts a join line before the first line whose detail field comes later in the index.
   void AddToBindList(const std::string& Detail, const std::string& Master);
   // The detail and the master name of join line Index, whole whatever they hold.
@@ -102,6 +110,10 @@ class TQVRLinkFields : public TForm {
 
  private:
   class TJoin;
+
+  // The OK handler's work; an error in it is shown and the dialog stays open.
+  void Commit();
+  void ShowError(const Exception& E);
 
   // Marks the first unmarked entry of AllDetailFields of that name as joined; Unjoin unmarks
   // the last marked one. Names that the index does not offer mark nothing.
@@ -132,4 +144,12 @@ class TQVRLinkFields : public TForm {
   TNamePositions FMasterPositions;
   std::vector<std::unique_ptr<TJoin>> FJoins;
   std::vector<int> FReach;
+  // The link as loading read it, and what loading showed of it.
+  std::string FStoredIndexName;
+  std::string FStoredIndexFieldNames;
+  std::string FStoredMasterFields;
+  bool FEdited = false;             // an index was chosen or a join added, deleted or cleared since loading
+  int FShownEntry = -1;             // the index entry whose fields the lists offer
+  bool FRefusedChoice = false;      // the box went back to FShownEntry after a refused choice
+  bool FExpressionOffered = false;  // the one detail entry is an index's expression
 };

@@ -118,3 +118,24 @@ TEST_F(FieldLinkDesigner, ScriptEndingWithTheDesignerOpenIsAScriptError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FieldLinkDesigner, ALinkOnAnExpressionIndexIsWrittenPassesCheckAndReadsBack) {
+  TProcessResult r = Edit(
+      "select IndexList ByShipper\nselect DetailList lower(ShipVia)\nselect MasterList Company\n"
+      "click AddButton\nclick Button1\n");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(r.Out.find(R"({"Orders.IndexName":"ByShipper","Orders.MasterFields":"Company"})"), std::string::npos)
+      << r.Out;
+  TProcessResult check = RunProgram(kDesignhost, {"check", form});
+  EXPECT_EQ(check.Status, 0) << check.Out;
+  // Reopened, it shows its join, and an unchanged OK keeps the form as it is.
+  const std::string saved = ReadFile(form);
+  TProcessResult again = Edit("dump\nclick Button1\n");
+  ASSERT_EQ(again.Status, 0) << again.Err;
+  EXPECT_NE(again.Out.find(R"("items":["lower(ShipVia) -> Company"])"), std::string::npos) << again.Out;
+  EXPECT_EQ(ReadFile(form), saved);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,6 +73,7 @@ class TRecordingLink : public TQVRBaseFieldLinkProperty {
   }
   void SetIndexName(const std::string& Value) override {
     Calls.push_back("SetIndexName(" + Value + ")");
+    if (!Refused.empty() && Value == Refused) DatabaseError("Index '" + Value + "' cannot be read");
     IndexName = Value;
     if (!Value.empty()) IndexFieldNames.clear();
   }
@@ -82,6 +84,7 @@ class TRecordingLink : public TQVRBaseFieldLinkProperty {
 
   bool IndexBased = true;
   std::string IndexName, IndexFieldNames, MasterFields;
+  std::string Refused;  // an index name SetIndexName raises for
   std::unique_ptr<TIndexDefs> Defs = std::make_unique<TIndexDefs>(nullptr);
   Strings Calls;
 };
@@ -109,6 +112,23 @@ inline TFormPtr<TQVRLinkFields> LoadDesigner(TDataSet* Detail, TQVRBaseFieldLink
 }
 
 inline Strings Items(const TStrings* List) { return List->ToVector(); }
+
+// The items of the list or combo box Name as the last "dump" of a form in Output shows them.
+inline Strings DumpedItems(const std::string& Output, const std::string& Name) {
+  std::istringstream lines(Output);
+  std::string form;
+  for (std::string line; std::getline(lines, line);)
+    if (line.find(R"("window":"form")") != std::string::npos) form = line;
+  if (form.empty()) {
+    ADD_FAILURE() << "no form was dumped: " << Output;
+    return {};
+  }
+  const nlohmann::json window = nlohmann::json::parse(form);
+  for (const auto& control : window["controls"])
+    if (control["name"] == Name) return control["items"].get<Strings>();
+  ADD_FAILURE() << "no control " << Name << " in " << form;
+  return {};
+}
 
 inline std::vector<bool> JoinedFlags(const TQVRLinkFields& Form) {
   std::vector<bool> flags;

@@ -70,7 +70,7 @@ TEST_F(Run, BindingLeavesBothDataSetsClosed) {
   EXPECT_TRUE(Link.Defs->Updated());
 }
 
-TEST_F(Run, NoMasterOrNoCoveringIndexEndsTheRunBeforeTheDialogShows) {
+TEST_F(Run, NoMasterEndsTheRunBeforeTheDialogShowsButNoCoveringIndexDoesNot) {
   TDataSource empty(nullptr);
   for (TDataSource* source : {static_cast<TDataSource*>(nullptr), &empty}) {
     Pair.Detail.Source = source;
@@ -85,12 +85,44 @@ TEST_F(Run, NoMasterOrNoCoveringIndexEndsTheRunBeforeTheDialogShows) {
     EXPECT_EQ(Pair.Master.OpenCount, 0);
     EXPECT_FALSE(user.Finished());
   }
+  // A field list that no index starts with still opens, on entry 0 with the joins that resolve.
   Pair.Detail.Source = &Pair.Source;
   Link.IndexFieldNames = "F3";
-  THookedUser user("close\n");
-  EXPECT_THROW(RunDesigner(user, &Pair.Detail, &Link), EDatabaseError);
-  EXPECT_TRUE(Link.Calls.empty());
-  EXPECT_FALSE(user.Finished());
+  Link.MasterFields = "M2";
+  THookedUser user("dump\nclose\n");
+  EXPECT_FALSE(RunDesigner(user, &Pair.Detail, &Link));
+  EXPECT_EQ(DumpedItems(user.Output.str(), "BindList"), (Strings{"F3 -> M2"}));
+  EXPECT_EQ(Link.Calls, (Strings{"SetIndexName(ByF)"}));
+}
+
+TEST_F(Run, AnErrorInAHandlerIsShownAndTheDialogKeepsItsJoins) {
+  // The index that cannot be read is refused with its error; the box goes back to the index
+  // shown, whose joins stay, and the unchanged link goes back as it was.
+  Link.Refused = "ByF2";
+  THookedUser refused("select IndexList ByF2\nanswer OK\ndump\nclick Button1\n");
+  Link.IndexFieldNames = "F1";
+  Link.MasterFields = "M1";
+  EXPECT_TRUE(RunDesigner(refused, &Pair.Detail, &Link));
+  EXPECT_NE(refused.Output.str().find("Index 'ByF2' cannot be read"), std::string::npos) << refused.Output.str();
+  EXPECT_EQ(DumpedItems(refused.Output.str(), "BindList"), (Strings{"F1 -> M1"}));
+  EXPECT_EQ(Link.Calls, (Strings{"SetIndexName(ByF)", "SetIndexName(ByF2)", "SetIndexName(ByF)",
+                                 "SetIndexFieldNames(F1)", "SetMasterFields(M1)"}));
+}
+
+TEST_F(Run, ANameAFieldListCannotHoldIsRefusedAtAdd) {
+  TLinkedPair odd({"f,c", "f=e", "d;x"}, {"f;s", "f->a"});
+  TRecordingLink link;
+  link.IndexBased = false;
+  THookedUser user(
+      "select DetailList f=e\nselect MasterList f;s\nclick AddButton\nanswer OK\n"
+      "select DetailList d;x\nselect MasterList f->a\nclick AddButton\nanswer OK\n"
+      "select DetailList f=e\nclick AddButton\nkey enter\n");
+  EXPECT_TRUE(RunDesigner(user, &odd.Detail, &link));
+  const std::string shown = user.Output.str();
+  EXPECT_NE(shown.find("Field f;s cannot be linked: a field list cannot hold a name with ';'"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("Field d;x cannot be linked"), std::string::npos) << shown;
+  EXPECT_EQ(link.Calls, (Strings{"SetIndexFieldNames(f=e)", "SetMasterFields(f->a)"}));
 }
 
 TEST_F(Run, NoDataSetOrNoFieldLinkIsRefusedBeforeAnythingIsTouched) {
