@@ -117,7 +117,13 @@ class TChecker {
       CheckFieldList(Form, Table, "IndexFieldNames", Table.IndexFieldNames, *structure,
                      "table " + Quoted(structure->Name));
     }
-    if (Table.MasterSource.empty()) return;
+    if (Table.MasterSource.empty()) {
+      // Left behind when the data source went: the table follows no master, whatever it says.
+      if (!Table.MasterFields.empty())
+        Report(Form, Table, "MasterFields",
+               "master fields " + Quoted(Table.MasterFields) + " but the table has no MasterSource");
+      return;
+    }
     if (!Table.MasterHasDataSet) {
       Report(Form, Table, "MasterSource", "data source " + Quoted(Table.MasterSource) + " has no data set");
       return;
@@ -175,6 +181,16 @@ class TChecker {
   // A finding for every name of List that is no field of Structure, which Where names.
   void CheckFieldList(const TProjectForm& Form, const TProjectTable& Table, const std::string& Property,
                       const std::string& List, const TTableStructure& Structure, const std::string& Where) {
+    // A field whose name holds ";" cannot be listed: the list names other fields instead.
+    const std::string list = AnsiUpperCase(List);
+    for (int i = 0; i < Structure.Fields->Count(); ++i) {
+      const std::string& name = Structure.Fields->Items(i)->Name();
+      if (name.find(';') != std::string::npos && list.find(AnsiUpperCase(name)) != std::string::npos) {
+        Report(Form, Table, Property,
+               "field " + Quoted(name) + " of " + Where + " holds ';', which a field list cannot hold");
+        return;
+      }
+    }
     for (const std::string& field : SplitFieldList(List)) {
       if (Trim(field).empty())
         Report(Form, Table, Property, "an empty field name in " + Quoted(List));

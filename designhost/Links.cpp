@@ -6,6 +6,7 @@
 
 #include "designhost/Output.h"
 #include "designhost/Project.h"
+#include "host/dataclx/DefCollection.h"
 #include "host/dataclx/FieldList.h"
 
 namespace {
@@ -17,6 +18,14 @@ struct TLink {
   std::vector<std::pair<std::string, std::string>> Pairs;  // detail field, master field
 };
 
+// The field a listed name stands for, as the table resolves it; the name as listed when the
+// structure is not known or has no such field.
+std::string Resolved(const std::string& Name, const TTableStructure* Structure) {
+  if (!Structure || !Structure->Error.empty()) return Name;
+  const TNamedItem* field = FindListedDef(Structure->Fields.get(), Name);
+  return field ? field->Name() : Name;
+}
+
 // The detail's order fields paired with its master fields by position, as far as both reach.
 std::vector<TLink> FindLinks(TProject& Project) {
   std::vector<TLink> links;
@@ -24,18 +33,30 @@ std::vector<TLink> FindLinks(TProject& Project) {
     for (const TProjectTable& table : form.Tables) {
       if (table.MasterTable < 0) continue;
       TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}};
-      std::vector<std::string> detailFields =
-          OrderFields(table, Project.Structure(table)).value_or(std::vector<std::string>{});
+      const TTableStructure* structure = Project.Structure(table);
+      const TTableStructure* masterStructure = Project.Structure(*link.Master);
+      std::vector<std::string> detailFields = OrderFields(table, structure).value_or(std::vector<std::string>{});
       std::vector<std::string> masterFields = SplitFieldList(table.MasterFields);
       for (size_t i = 0; i < detailFields.size() && i < masterFields.size(); ++i)
-        link.Pairs.emplace_back(detailFields[i], masterFields[i]);
+        link.Pairs.emplace_back(Resolved(detailFields[i], structure), Resolved(masterFields[i], masterStructure));
       links.push_back(std::move(link));
     }
   }
   return links;
 }
 
-// "D=M;D=M": Field (identity for the graph's labels, EscapeField for a line of text) applied to
+// A field name inside a line's pairs: escaped as a field of the line, and "=" and ";" escaped
+// too, so the pairs split back into the names they were made of.
+std::string PairField(std::string_view Name) {
+  std::string out;
+  for (char c : EscapeField(Name)) {
+    if (c == '=' || c == ';') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// "D=M;D=M": Field (identity for the graph's labels, PairField for a line of text) applied to
 // each field name.
 std::string PairsText(const TLink& Link, std::string (*Field)(std::string_view) = nullptr) {
   std::string text;
@@ -93,7 +114,7 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
     for (const TLink& link : links) {
       if (Format == TLinksFormat::Text) {
         std::cout << EscapeField(link.Form->File) << '\t' << EscapeField(link.Detail->Name) << '\t'
-                  << EscapeField(link.Master->Name) << '\t' << PairsText(link, EscapeField) << '\n';
+                  << EscapeField(link.Master->Name) << '\t' << PairsText(link, PairField) << '\n';
         continue;
       }
       nlohmann::ordered_json object;

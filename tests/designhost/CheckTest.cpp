@@ -131,3 +131,89 @@ TEST_F(Check, FormsAreReadAsEveryCommandReadsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace project_fixture;
+
+// Links that the tool itself could leave behind: field names a field list cannot hold, master
+// fields whose data source was deleted, and a loop of links in either order of the objects.
+TEST_F(Check, LinksNoTableCanFollowAreFoundWhateverTheirOrder) {
+  ExecSql(dir / "odd.tvd", R"sql(
+    CREATE TABLE m ("f;s" TEXT, "f->a" TEXT, "a\b" TEXT);
+    CREATE TABLE d (Id INTEGER PRIMARY KEY, "f=e" TEXT, "x\y" TEXT);
+    CREATE INDEX ByOdd ON d ("f=e", "x\y");
+  )sql");
+  const std::string odd = R"(object Odd: TDataModule
+  object Db: TQVRDatabase
+    DatabaseName = 'Odd'
+    DatabaseFileName = 'odd.tvd'
+  end
+  object M: TQVRTable
+    DatabaseName = 'Odd'
+    TableName = 'm'
+  end
+  object MS: TDataSource
+    DataSet = M
+  end
+  object D: TQVRTable
+    DatabaseName = 'Odd'
+    TableName = 'd'
+    MasterSource = MS
+    IndexName = 'ByOdd'
+    MasterFields = 'a\b;f->a'
+  end
+  object Split: TQVRTable
+    DatabaseName = 'Odd'
+    TableName = 'd'
+    MasterSource = MS
+    IndexName = 'ByOdd'
+    MasterFields = 'f;s'
+  end
+  object Left: TQVRTable
+    DatabaseName = 'Odd'
+    TableName = 'd'
+    MasterFields = 'f->a'
+  end
+end
+)";
+  WriteFile(dir / "odd.xfm", odd);
+  TProcessResult found = Host({"check", "odd.xfm"});
+  EXPECT_EQ(found.Status, 1);
+  EXPECT_EQ(found.Out, "odd.xfm:" + std::to_string(LineOf(odd, "'f;s'")) +
+                           ": error: Split.MasterFields: field 'f;s' of master table 'm' (M) holds ';', which a "
+                           "field list cannot hold\n"
+                           "odd.xfm:" +
+                           std::to_string(LineOf(odd, "MasterFields = 'f->a'")) +
+                           ": error: Left.MasterFields: master fields 'f->a' but the table has no MasterSource\n");
+  // Names are escaped so that the pairs split back into the names they were made of.
+  TProcessResult links = Host({"links", "odd.xfm"});
+  EXPECT_EQ(links.Status, 0) << links.Err;
+  EXPECT_EQ(links.Out, "odd.xfm\tD\tM\tf\\=e=a\\\\b;x\\\\y=f->a\nodd.xfm\tSplit\tM\tf\\=e=f;x\\\\y=s\n");
+
+  // A loop of links does not read, whichever object comes first: the error is at the
+  // MasterSource that closes it in form order.
+  auto table = [](const std::string& name, const std::string& source) {
+    return "  object " + name + ": TQVRTable\n    MasterSource = " + source + "\n  end\n";
+  };
+  auto dataSource = [](const std::string& name, const std::string& dataSet) {
+    return "  object " + name + ": TDataSource\n    DataSet = " + dataSet + "\n  end\n";
+  };
+  const std::string third = table("Third", "StaffSource"), staff = table("Staff", "StoreSource"),
+                    store = table("Store", "StaffSource"), staffSource = dataSource("StaffSource", "Staff"),
+                    storeSource = dataSource("StoreSource", "Store");
+  for (const auto& [body, closing] :
+       {std::pair{third + staffSource + staff + storeSource + store, "Store: TQVRTable"},
+        std::pair{store + storeSource + staff + staffSource + third, "Staff: TQVRTable"},
+        std::pair{staffSource + storeSource + third + store + staff, "Staff: TQVRTable"}}) {
+    const std::string form = "object Loop: TDataModule\n" + body + "end\n";
+    WriteFile(dir / "loop.xfm", form);
+    TProcessResult loop = Host({"check", "loop.xfm"});
+    EXPECT_EQ(loop.Status, 1);
+    const std::string at = "loop.xfm:" + std::to_string(LineOf(form, "MasterSource", closing)) + ": error: .: ";
+    EXPECT_EQ(loop.Out.rfind(at, 0), 0u) << form << loop.Out;
+    EXPECT_NE(loop.Out.find("Circular datalinks are not allowed"), std::string::npos) << loop.Out;
+  }
+}
+
+}  // namespace

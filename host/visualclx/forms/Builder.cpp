@@ -271,7 +271,15 @@ class TBuilder {
     Fail(property.Line, name + " expects " + expected + " but found " + DescribeValue(property.Value));
   }
 
+  // References are made in form order, those to data sources last: a link between data sets
+  // goes through a data source, so by then every data source knows its data set, and a loop of
+  // links is refused at the link that closes it in form order, whatever the order of the objects.
   void ResolveReferences() {
+    TClass dataSource = GetClass("TDataSource");
+    auto late = [dataSource](const TFixup& fixup) {
+      return dataSource && fixup.Prop->PropClass() && fixup.Prop->PropClass()->InheritsFrom(dataSource);
+    };
+    std::stable_partition(FFixups.begin(), FFixups.end(), [&](const TFixup& fixup) { return !late(fixup); });
     for (const TFixup& fixup : FFixups) {
       std::string name = fixup.Holder->ClassName() + "." + fixup.Prop->Name;
       TComponent* target = nullptr;
