@@ -1,10 +1,9 @@
 // Unit QVREdit: the property editors of the run-time components.
 #include "editors/QVREdit.h"
 
-#include <exception>
-
 #include "host/dataclx/Db.h"
 #include "host/dataclx/FieldList.h"
+#include "host/runtime/MasterLink.h"
 #include "host/runtime/Qvrmain.h"
 
 namespace {
@@ -169,46 +168,6 @@ void TQVRIndexFieldNamesProperty::GetValueList(TStrings* List) {
 
 namespace {
 
-struct TTableLink {
-  std::string MasterFields;
-  std::string IndexName;
-  std::string IndexFieldNames;
-};
-
-TTableLink ReadLink(const TQVRTable& Table) {
-  return {Table.GetMasterFields(), Table.GetIndexName(), Table.GetIndexFieldNames()};
-}
-
-// Gives Table the link values it had before a write-back failed. Each step is tried on its
-// own; the write-back's error is the one to report, so a failure here goes no further. An open
-// table with an open master may refuse the old MasterFields until its old order is back, so
-// MasterFields is tried again after the index.
-void RestoreLink(TQVRTable& Table, const TTableLink& Old) {
-  auto restoreMasterFields = [&] {
-    try {
-      if (Table.GetMasterFields() != Old.MasterFields) Table.SetMasterFields(Old.MasterFields);
-    } catch (...) {
-    }
-  };
-  restoreMasterFields();
-  try {
-    if (Table.GetIndexName() != Old.IndexName || Table.GetIndexFieldNames() != Old.IndexFieldNames) {
-      if (!Old.IndexFieldNames.empty())
-        Table.SetIndexFieldNames(Old.IndexFieldNames);
-      else if (!Old.IndexName.empty())
-        Table.SetIndexName(Old.IndexName);
-      else
-        Table.SetIndexFieldNames({});  // empties both
-    }
-  } catch (...) {
-  }
-  restoreMasterFields();
-}
-
-}  // namespace
-
-namespace {
-
 // The designer's copy of a table. One showing of the designer reads one structure: the one the
 // work table opened with, so another program's change in between cannot set index definitions
 // beside fields of another version; asking the open work table to read them again keeps them.
@@ -266,37 +225,9 @@ void TQVRFieldLinkProperty::Edit() {
   TQVRBaseFieldLinkProperty::Edit();
   if (!LinkChanged()) return;
 
-  TTableLink old = ReadLink(*table);
-  const std::string masterFields = work.GetMasterFields();
   const std::string indexFieldNames = TQVRFieldLinkProperty::GetIndexFieldNames();
   const std::string indexName = TQVRFieldLinkProperty::GetIndexName();
-  auto writeIndex = [&] {
-    if (!indexFieldNames.empty())
-      table->SetIndexFieldNames(indexFieldNames);
-    else
-      table->SetIndexName(indexName);
-  };
-  try {
-    table->SetMasterFields(masterFields);
-    writeIndex();
-  } catch (const EDatabaseError&) {
-    RestoreLink(*table, old);
-    // An open table whose master is open checks MasterFields against its current order, which
-    // may have fewer fields than the new link needs: then the new order goes first. One of the
-    // two orders of writing always fits a link the designer accepted.
-    if (!table->Active()) throw;
-    std::exception_ptr first = std::current_exception();
-    try {
-      writeIndex();
-      table->SetMasterFields(masterFields);
-    } catch (...) {
-      RestoreLink(*table, old);
-      std::rethrow_exception(first);
-    }
-  } catch (...) {
-    RestoreLink(*table, old);
-    throw;
-  }
+  WriteMasterLink(*table, work.GetMasterFields(), indexName, indexFieldNames);
 }
 
 void TQVRFieldLinkProperty::TakeOrder(const std::string& IndexName, const std::string& IndexFieldNames) {

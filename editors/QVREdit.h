@@ -81,9 +81,9 @@ class TQVRFieldLinkProperty : public TQVRBaseFieldLinkProperty {
   ~TQVRFieldLinkProperty() override;
 
   // Copies the table onto a new work table, runs the designer and, after OK, writes
-  // MasterFields and then the index back to the table. A write-back that fails half way gives
-  // the table its old values again before the error goes on. The work table is freed on
-  // every path.
+  // MasterFields and then the index back to the table (WriteMasterLink). A write-back that fails
+  // half way gives the table its old values again before the error goes on. The work table is
+  // freed on every path.
   void Edit() override;
 
   // The contract, answered from the work table; outside Edit there is none and they raise

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/dataclx/DatabaseError.h"
@@ -26,8 +27,8 @@ namespace {
 // made it. A table's fourth column marks a virtual table (it has no b-tree of its own), whose
 // module may keep its data in shadow tables.
 constexpr std::string_view kCatalogue =
-    "SELECT type = 'table', name, tbl_name, rootpage = 0, sql FROM sqlite_master "
-    "WHERE type IN ('table', 'index') ORDER BY rowid";
+    "SELECT type = 'table', name, tbl_name, rootpage = 0, sql, type = 'view' FROM sqlite_master "
+    "WHERE type IN ('table', 'index', 'view') ORDER BY rowid";
 // The shadow tables, which SQLite's own table list marks.
 constexpr std::string_view kShadowTables =
     "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
@@ -49,6 +50,14 @@ constexpr std::string_view kIndexKeysOfAll =
     "SELECT m.name, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
     "FROM sqlite_master AS m, pragma_index_list(m.name) AS l, pragma_index_xinfo(l.name) AS x "
     "WHERE m.type = 'table' AND m.rootpage <> 0 AND x.key = 1";
+// Each foreign key's columns, the keys in the order they were declared (SQLite numbers them from
+// the last), the rows of one key together.
+constexpr std::string_view kForeignKeysOfTable =
+    "SELECT ?1, id, \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(?1) ORDER BY id DESC, seq";
+constexpr std::string_view kForeignKeysOfAll =
+    "SELECT m.name, f.id, f.\"table\", f.\"from\", f.\"to\" "
+    "FROM sqlite_master AS m, pragma_foreign_key_list(m.name) AS f "
+    "WHERE m.type = 'table' AND m.rootpage <> 0 ORDER BY m.rowid, f.id DESC, f.seq";
 
 [[noreturn]] void NoSuchTable(const std::string& Table, TComponent* Component) {
   DatabaseError("Table '" + Table + "' does not exist", Component);
@@ -304,6 +313,7 @@ class TDatabaseSchema {
     // In the order they were created; the key of a table without rowids, which the catalogue
     // does not list, last.
     std::vector<TIndexFacts> Indexes;
+    std::vector<TForeignKey> ForeignKeys;  // in the order they were declared
   };
   struct TTable {
     TTableFacts Facts;
@@ -314,6 +324,7 @@ class TDatabaseSchema {
   static std::shared_ptr<TDatabaseSchema> Read(TSqliteConnection& Db);
 
   const std::vector<std::string>& TableNames() const { return FTableNames; }
+  bool IsView(std::string_view Name) const { return FViews.contains(NameKey(Name)); }
   // The table of that name, its facts read if need be; nil when the file has none.
   TTable* Table(TSqliteConnection& Db, std::string_view Name);
   void ReadAllTables(TSqliteConnection& Db);
@@ -325,12 +336,14 @@ class TDatabaseSchema {
   using TFindFacts = std::function<TTableFacts*(std::string_view Table)>;
   static void ReadColumnRows(TStatementRun& Run, const TFindFacts& Target);
   static void ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Target);
+  static void ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& Target);
   static void Run(TSqliteConnection& Db, std::string_view Sql, const std::string* Table,
                   void (*Reader)(TStatementRun&, const TFindFacts&), const TFindFacts& Target);
 
   std::deque<TTable> FTables;                       // in the order they were created; tables stay where they are
   std::unordered_map<std::string, size_t> FByName;  // by NameKey
   std::vector<std::string> FTableNames;             // the tables a user made, not SQLite's or a module's
+  std::unordered_set<std::string> FViews;           // by NameKey
   bool FAllRead = false;
 };
 
@@ -340,7 +353,9 @@ std::shared_ptr<TDatabaseSchema> TDatabaseSchema::Read(TSqliteConnection& Db) {
   {
     TStatementRun run(Db.Prepare(kCatalogue));
     while (run->Step()) {
-      if (run->ColumnInt(0) != 0) {
+      if (run->ColumnInt(5) != 0) {
+        schema->FViews.insert(NameKey(run->ColumnText(1)));
+      } else if (run->ColumnInt(0) != 0) {
         TTable& table = schema->FTables.emplace_back();
         table.Facts.Name = run->ColumnText(1);
         table.Facts.Virtual = run->ColumnInt(3) != 0;
@@ -435,6 +450,31 @@ void TDatabaseSchema::ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Tar
   }
 }
 
+void TDatabaseSchema::ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& Target) {
+  TTableFacts* facts = nullptr;
+  std::string table;
+  int64_t id = -1;
+  while (Run->Step()) {
+    if (!facts || Run->ColumnText(0) != table) {
+      table = Run->ColumnText(0);
+      facts = Target(table);
+      id = -1;
+    }
+    if (!facts) continue;
+    if (Run->ColumnInt(1) != id) {
+      id = Run->ColumnInt(1);
+      facts->ForeignKeys.push_back({{}, std::string(Run->ColumnText(2)), {}});
+    }
+    TForeignKey& key = facts->ForeignKeys.back();
+    key.Columns.emplace_back(Run->ColumnText(3));
+    if (!Run->IsNull(4)) key.ParentColumns.emplace_back(Run->ColumnText(4));
+  }
+  // A key names all its parent's columns or none (then it references the primary key).
+  if (facts)
+    for (TForeignKey& key : facts->ForeignKeys)
+      if (key.ParentColumns.size() != key.Columns.size()) key.ParentColumns.clear();
+}
+
 TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::string_view Name) {
   TTable* table = Find(Name);
   if (table && table->Facts.Read) return table;
@@ -449,6 +489,7 @@ TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::stri
   Run(Db, kColumnsOfTable, &name, ReadColumnRows, target);
   if (facts.Columns.empty()) return nullptr;
   Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
+  Run(Db, kForeignKeysOfTable, &name, ReadForeignKeyRows, target);
   facts.Read = true;
   if (!table) {
     // Not in the catalogue (SQLite's own master table, say): known from now on all the same.
@@ -466,6 +507,7 @@ void TDatabaseSchema::ReadAllTables(TSqliteConnection& Db) {
   };
   Run(Db, kColumnsOfAll, nullptr, ReadColumnRows, target);
   Run(Db, kIndexKeysOfAll, nullptr, ReadIndexKeyRows, target);
+  Run(Db, kForeignKeysOfAll, nullptr, ReadForeignKeyRows, target);
   for (TTable& table : FTables) table.Facts.Read = table.Facts.Read || !table.Facts.Columns.empty();
   FAllRead = true;
 }
@@ -483,6 +525,8 @@ std::shared_ptr<TDatabaseSchema> SchemaOf(TSqliteConnection& Db) {
 }
 
 TTable& TableOf(TSqliteConnection& Db, TDatabaseSchema& Schema, const std::string& Name, TComponent* Component) {
+  // A view's columns would read as a table's, but it is none.
+  if (Schema.IsView(Name)) DatabaseError("'" + Name + "' is a view, not a table", Component);
   TTable* table = Schema.Table(Db, Name);
   if (!table) NoSuchTable(Name, Component);
   return *table;
@@ -633,4 +677,9 @@ void ReadWholeSchema(TSqliteConnection& Db) {
     Db.KeepSchema(nullptr);  // half read: the next reader starts afresh
     throw;
   }
+}
+
+std::vector<TForeignKey> ReadForeignKeys(TSqliteConnection& Db, const std::string& Table, TComponent* Component) {
+  const auto schema = SchemaOf(Db);
+  return TableOf(Db, *schema, Table, Component).Facts.ForeignKeys;
 }

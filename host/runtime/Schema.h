@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/dataclx/FieldDef.h"
 #include "host/runtime/Forward.h"
@@ -14,7 +15,8 @@
 void ReadTableNames(TSqliteConnection& Db, TStrings* List);
 
 // Replaces FieldDefs (and AdvFieldDefs, when given) by the table's columns, in order. Raises
-// EDatabaseError "Table 'X' does not exist" (prefixed by Component's name).
+// EDatabaseError "Table 'X' does not exist", or "'X' is a view, not a table" (prefixed by
+// Component's name).
 void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
                    TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component);
 
@@ -32,3 +34,15 @@ TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size);
 // The text between the outer parentheses of a CREATE INDEX statement's key list, as written;
 // empty when there is none.
 std::string IndexKeyList(std::string_view CreateIndexSql);
+
+// A foreign key that a table declares: its own columns, the table it references and that
+// table's columns, empty when the key names none (it then references the primary key).
+struct TForeignKey {
+  std::vector<std::string> Columns;
+  std::string ParentTable;  // as the declaration spells it
+  std::vector<std::string> ParentColumns;
+};
+
+// The table's foreign keys in the order its CREATE TABLE statement declares them, read with the
+// rest of its structure. Raises as ReadFieldDefs does for a table that does not exist.
+std::vector<TForeignKey> ReadForeignKeys(TSqliteConnection& Db, const std::string& Table, TComponent* Component);
