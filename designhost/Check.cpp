@@ -165,6 +165,10 @@ class TChecker {
       return nullptr;
     }
     const TTableStructure* structure = file->Table(Table.TableName);
+    if (!structure && file->IsView(Table.TableName)) {
+      Report(Form, Table, "TableName", Quoted(Table.TableName) + " is a view, not a table");
+      return nullptr;
+    }
     if (!structure) {
       Report(Form, Table, "TableName",
              WithSuggestion("no table " + Quoted(Table.TableName) + " in " + Quoted(database->FilePath),

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "designhost/KeyLinks.h"
 #include "designhost/Output.h"
 #include "designhost/Project.h"
 #include "host/dataclx/DefCollection.h"
@@ -16,6 +17,7 @@ struct TLink {
   const TProjectTable* Detail;
   const TProjectTable* Master;
   std::vector<std::pair<std::string, std::string>> Pairs;  // detail field, master field
+  std::string Index;                                       // the detail's IndexName
 };
 
 // The field a listed name stands for, as the table resolves it; the name as listed when the
@@ -32,7 +34,7 @@ std::vector<TLink> FindLinks(TProject& Project) {
   for (const TProjectForm& form : Project.Forms()) {
     for (const TProjectTable& table : form.Tables) {
       if (table.MasterTable < 0) continue;
-      TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}};
+      TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}, table.IndexName};
       const TTableStructure* structure = Project.Structure(table);
       const TTableStructure* masterStructure = Project.Structure(*link.Master);
       std::vector<std::string> detailFields = OrderFields(table, structure).value_or(std::vector<std::string>{});
@@ -40,6 +42,28 @@ std::vector<TLink> FindLinks(TProject& Project) {
       for (size_t i = 0; i < detailFields.size() && i < masterFields.size(); ++i)
         link.Pairs.emplace_back(Resolved(detailFields[i], structure), Resolved(masterFields[i], masterStructure));
       links.push_back(std::move(link));
+    }
+  }
+  return links;
+}
+
+// The links the foreign keys of tables without a master source would make, keys in declaration
+// order, one for every component that holds the key's table.
+std::vector<TLink> FindSuggestions(TProject& Project) {
+  std::vector<TLink> links;
+  for (const TProjectForm& form : Project.Forms()) {
+    std::vector<TFormTable> tables;
+    for (const TProjectTable& table : form.Tables) {
+      const TProjectDatabase* database = Project.FindDatabase(table.DatabaseName);
+      const TDatabaseStructure* file = database ? Project.Structure(*database) : nullptr;
+      tables.push_back({table.Name, table.TableName, file && file->Error().empty() ? file : nullptr,
+                        Project.Structure(table), table.MasterTable, !table.MasterSource.empty()});
+    }
+    for (size_t i = 0; i < tables.size(); ++i) {
+      if (tables[i].HasMasterSource) continue;
+      for (TKeyChoice& choice : KeyChoices(tables, i))
+        links.push_back(
+            {&form, &form.Tables[i], &form.Tables[choice.Master], std::move(choice.Link.Pairs), choice.Link.IndexName});
     }
   }
   return links;
@@ -105,9 +129,9 @@ void PrintDot(TProject& Project, const std::vector<TLink>& Links) {
 
 }  // namespace
 
-int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
+int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format, bool Suggest) {
   TProject project(Paths);
-  std::vector<TLink> links = FindLinks(project);
+  std::vector<TLink> links = Suggest ? FindSuggestions(project) : FindLinks(project);
   if (Format == TLinksFormat::Dot) {
     PrintDot(project, links);
   } else {
@@ -123,7 +147,7 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format) {
       object["detailTable"] = link.Detail->TableName;
       object["master"] = link.Master->Name;
       object["masterTable"] = link.Master->TableName;
-      object["index"] = link.Detail->IndexName;
+      object["index"] = link.Index;
       object["pairs"] = nlohmann::ordered_json::array();
       for (const auto& [detail, master] : link.Pairs) object["pairs"].push_back({detail, master});
       std::cout << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';

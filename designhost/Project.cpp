@@ -171,6 +171,8 @@ TDatabaseStructure::TDatabaseStructure(const std::string& FilePath) {
       FTableNames.push_back(names.Strings(i));
       FSpelled.emplace(AnsiUpperCase(names.Strings(i)), names.Strings(i));
     }
+    TStatementRun views(FConnection->Prepare("SELECT name FROM sqlite_master WHERE type = 'view'"));
+    while (views->Step()) FViewNames.emplace_back(views->ColumnText(0));
   } catch (const Exception& e) {
     FRead.reset();
     FConnection.reset();
@@ -179,6 +181,11 @@ TDatabaseStructure::TDatabaseStructure(const std::string& FilePath) {
 }
 
 TDatabaseStructure::~TDatabaseStructure() = default;
+
+bool TDatabaseStructure::IsView(std::string_view Name) const {
+  return std::any_of(FViewNames.begin(), FViewNames.end(),
+                     [&](const std::string& view) { return SameText(view, Name); });
+}
 
 const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
   if (!FConnection) return nullptr;
@@ -202,6 +209,7 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
   try {
     ReadFieldDefs(*FConnection, structure->Name, structure->Fields.get(), nullptr, nullptr);
     ReadIndexDefs(*FConnection, structure->Name, structure->Indexes.get(), nullptr);
+    structure->ForeignKeys = ReadForeignKeys(*FConnection, structure->Name, nullptr);
   } catch (const Exception& e) {
     structure->Error = e.Message();
   }

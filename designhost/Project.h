@@ -16,6 +16,7 @@
 #include "host/dataclx/FieldDef.h"
 #include "host/dataclx/IndexDef.h"
 #include "host/runtime/Forward.h"
+#include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
 
 // A component of a form as stored: its name, its `object` line and the lines of its properties.
@@ -65,6 +66,7 @@ struct TTableStructure {
   std::string Error;  // why the structure could not be read; empty when it was
   std::unique_ptr<TFieldDefs> Fields;
   std::unique_ptr<TIndexDefs> Indexes;
+  std::vector<TForeignKey> ForeignKeys;  // in declaration order
 };
 
 // The structure of one database file, read through a read-only connection that stays open:
@@ -77,6 +79,8 @@ class TDatabaseStructure {
   // Why the file cannot be read (missing, unreadable, no database); empty when it can.
   const std::string& Error() const { return FError; }
   const std::vector<std::string>& TableNames() const { return FTableNames; }
+  // Whether the file has a view of that name (without regard to case).
+  bool IsView(std::string_view Name) const;
   // The table of that name (without regard to case), its structure read now if need be; nil
   // when the file has no such table.
   const TTableStructure* Table(std::string_view Name);
@@ -85,6 +89,7 @@ class TDatabaseStructure {
   std::string FError;
   std::vector<std::string> FTableNames;
   std::unordered_map<std::string, std::string> FSpelled;  // each table's name by its upper-case name
+  std::vector<std::string> FViewNames;
   std::unique_ptr<TSqliteConnection> FConnection;
   std::optional<TSqliteConnection::TStructureRead> FRead;  // for as long as the connection
   bool FWholeRead = false;

@@ -28,17 +28,21 @@ class TLinksCommand final : public TCommand {
         "\"index\":..,\"pairs\":[[D,M],...]}");
     Command.add_flag("--dot", FDot, "one Graphviz digraph: a node a table, an edge from master to detail")
         ->excludes(json);
+    Command.add_flag("--suggest", FSuggest,
+                     "instead of the links, the ones link would make from the foreign keys declared by the tables "
+                     "of components without a MasterSource (index: the IndexName it would set)");
     Command.add_option("PATH", FPaths, "a form, or a folder of forms")->required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {
     LoadDesignPackages(Packages);
-    return RunLinks(FPaths, FDot ? TLinksFormat::Dot : FJson ? TLinksFormat::Json : TLinksFormat::Text);
+    return RunLinks(FPaths, FDot ? TLinksFormat::Dot : FJson ? TLinksFormat::Json : TLinksFormat::Text, FSuggest);
   }
 
  private:
   bool FJson = false;
   bool FDot = false;
+  bool FSuggest = false;
   std::vector<std::string> FPaths;
 };
 

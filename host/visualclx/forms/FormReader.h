@@ -32,3 +32,7 @@ bool IsComponentReference(const TPropInfo* Prop);
 // Writes Root and the components it owns (nested under their parent component when that is
 // not Root), leaving out properties at their default; reading the text back gives the same state.
 std::string WriteComponent(const TComponent* Root);
+
+// A string value as a form stores it: quoted pieces with '' for a quote, control characters as
+// #N codes.
+std::string QuoteString(std::string_view Text);

@@ -7,10 +7,7 @@
 #include "host/rtl/Classes.h"
 #include "host/visualclx/forms/FormReader.h"
 
-namespace {
-
-// A string as the lexer reads it back: quoted pieces with '' for a quote, and control
-// characters, which a quoted piece cannot hold across a line, as #N codes.
+// Control characters, which a quoted piece cannot hold across a line, become #N codes.
 std::string QuoteString(std::string_view text) {
   if (text.empty()) return "''";
   std::string out;
@@ -31,6 +28,8 @@ std::string QuoteString(std::string_view text) {
   if (open) out += '\'';
   return out;
 }
+
+namespace {
 
 class TWriter {
  public:
