@@ -4,12 +4,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -18,14 +21,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "designhost/KeyLinks.h"
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DataView.h"
 #include "designhost/gui/ErrorMessage.h"
 #include "designhost/gui/ObjectInspector.h"
+#include "host/dataclx/DatabaseError.h"
 #include "host/qt/FocusReturn.h"
 #include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/rtl/UpdateScope.h"
+#include "host/runtime/Table.h"
 #include "host/visualclx/MessageDlg.h"
 #include "host/visualclx/OpenDialog.h"
 #include "host/visualclx/forms/FormReader.h"
@@ -123,6 +129,8 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
     UpdateTitle();
   };
   AskSaveFileName = [this] { return AskSaveFileNameWithDialog(); };
+  AskDatabaseFile = [this] { return AskDatabaseFileWithDialog(); };
+  AskTables = [this](const std::vector<std::string>& Tables) { return AskTablesWithDialog(Tables); };
 
   BuildMenus();
   statusBar();
@@ -145,6 +153,7 @@ void TDesignWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { NewForm(); });
   file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { Open(); });
+  file->addAction(QStringLiteral("New from &Database..."), this, [this] { NewFromDatabase(); });
   FRecentMenu = file->addMenu(QStringLiteral("Open &Recent"));
   connect(FRecentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
   file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { Save(); });
@@ -168,6 +177,10 @@ void TDesignWindow::BuildMenus() {
   rename->setShortcut(QKeySequence(Qt::Key_F2));
   rename->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   FComponents->addAction(rename);
+  edit->addSeparator();
+  FForeignKeyMenu = edit->addMenu(QStringLiteral("Link by &Foreign Key"));
+  FForeignKeyMenu->setObjectName(QStringLiteral("LinkByForeignKey"));
+  connect(FForeignKeyMenu, &QMenu::aboutToShow, this, [this] { FillForeignKeyMenu(); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->addAction(QStringLiteral("&Help on This"), QKeySequence::HelpContents, this,
@@ -563,6 +576,121 @@ bool TDesignWindow::SaveAs() {
   FRecent.Add(FDocument->File());
   UpdateTitle();
   return true;
+}
+
+bool TDesignWindow::NewFromDatabase() {
+  if (!ConfirmDiscard()) return false;
+  try {
+    std::optional<fs::path> database = AskDatabaseFile();
+    if (!database) return false;
+    TDatabaseStructure file(database->string());
+    if (!file.Error().empty()) throw EDatabaseError(file.Error());
+    std::optional<std::vector<std::string>> tables = AskTables(file.TableNames());
+    if (!tables) return false;
+    if (tables->empty()) throw EDatabaseError("No table was chosen");
+    // An untitled form has no folder to name the file from: it is named whole.
+    TNewForm plan = PlanNewForm("DataModule1", *database, fs::absolute(*database).lexically_normal().string(), *tables);
+    ReplaceDocument([] { return std::make_unique<TDesignDocument>(); });
+    Change("new from database", [&] {
+      // The list and the inspector show the components that Restore replaces: they let go first.
+      FInspector->Clear();
+      FDataView->Show(nullptr);
+      TUpdateScope refreshing(&FRefreshing);
+      FComponents->clear();
+      FDocument->Restore(plan.Text);
+    });
+    RefreshComponents();
+    std::string notes;
+    for (const std::string& note : plan.Notes) notes += (notes.empty() ? "" : "  ") + note;
+    statusBar()->showMessage(ToText(notes));
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::pair<std::string, bool>> TDesignWindow::ForeignKeyChoices() const {
+  std::vector<std::pair<std::string, bool>> labels;
+  std::vector<TComponent*> selected = Selection();
+  auto* table = selected.size() == 1 ? dynamic_cast<TQVRTable*>(selected.front()) : nullptr;
+  if (!table || table->MasterSource()) return labels;
+  TLiveForm form(FDocument->Root());
+  for (const TKeyChoice& choice : KeyChoices(form.Tables(), *form.IndexOf(table)))
+    labels.emplace_back(form.Tables()[choice.Master].Name + " (" + KeyColumns(*choice.Key) + ")", choice.ClosesLoop);
+  return labels;
+}
+
+bool TDesignWindow::LinkByForeignKey(size_t Index) {
+  std::vector<TComponent*> selected = Selection();
+  auto* table = selected.size() == 1 ? dynamic_cast<TQVRTable*>(selected.front()) : nullptr;
+  if (!table) return false;
+  bool linked = false;
+  Change("link by foreign key", [&] {
+    TLiveForm form(FDocument->Root());
+    const size_t detail = *form.IndexOf(table);
+    std::vector<TKeyChoice> choices = KeyChoices(form.Tables(), detail);
+    if (Index >= choices.size()) return;
+    if (choices[Index].ClosesLoop)
+      throw EDatabaseError("Linking " + table->Name() + " to " + form.Tables()[choices[Index].Master].Name +
+                           " would close a loop");
+    ApplyLink(FDocument->Root(), PlanLink(form, detail, choices[Index]));
+    linked = true;
+  });
+  RefreshComponents();
+  Select({table});
+  return linked;
+}
+
+void TDesignWindow::FillForeignKeyMenu() {
+  FForeignKeyMenu->clear();
+  std::vector<std::pair<std::string, bool>> choices;
+  try {
+    choices = ForeignKeyChoices();
+  } catch (...) {
+    ShowCurrentError();
+  }
+  for (size_t i = 0; i < choices.size(); ++i) {
+    QAction* action = FForeignKeyMenu->addAction(ToText(choices[i].first), this, [this, i] { LinkByForeignKey(i); });
+    action->setEnabled(!choices[i].second);
+    if (choices[i].second) action->setToolTip(QStringLiteral("It would close a loop of master links"));
+  }
+  if (choices.empty()) FForeignKeyMenu->addAction(QStringLiteral("(no key to a table of the form)"))->setEnabled(false);
+}
+
+std::optional<fs::path> TDesignWindow::AskDatabaseFileWithDialog() {
+  TOpenDialog dialog(nullptr);
+  dialog.SetTitle("New form from database");
+  dialog.SetFilter("Database files (*.tvd)|*.tvd|Any files (*.*)|*.*");
+  dialog.SetDefaultExt("tvd");
+  dialog.SetOptions({ofPathMustExist, ofFileMustExist, ofEnableSizing});
+  if (!dialog.Execute()) return std::nullopt;
+  return fs::path(Utf16ToUtf8(dialog.FileName()));
+}
+
+std::optional<std::vector<std::string>> TDesignWindow::AskTablesWithDialog(const std::vector<std::string>& Tables) {
+  TFocusReturn focus;
+  QDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral("Tables of the new form"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName(QStringLiteral("Tables"));
+  for (const std::string& table : Tables) {
+    auto* item = new QListWidgetItem(ToText(table), list);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Checked);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(new QLabel(QStringLiteral("&Tables:"), &dialog));
+  layout->addWidget(list, 1);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  std::vector<std::string> chosen;
+  for (int i = 0; i < list->count(); ++i)
+    if (list->item(i)->checkState() == Qt::Checked) chosen.push_back(Tables[static_cast<size_t>(i)]);
+  return chosen;
 }
 
 std::optional<fs::path> TDesignWindow::AskSaveFileNameWithDialog() {

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "designhost/gui/DesignDocument.h"
@@ -50,6 +52,9 @@ class TDesignWindow : public QMainWindow {
   bool OpenFile(const std::filesystem::path& File);
   bool Save();
   bool SaveAs();
+  // A new, untitled form for a database file: its table components (those the person checks)
+  // linked by their foreign keys, as `new` writes them; one change, so Undo leaves the empty form.
+  bool NewFromDatabase();
   // Asks whether to save the changed form: Yes saves, No drops the changes, Cancel keeps
   // everything as it is (false).
   bool ConfirmDiscard();
@@ -74,6 +79,13 @@ class TDesignWindow : public QMainWindow {
   // the editors reported. An error shows in a message box (after what it changed was recorded).
   void Change(const std::string& Label, const std::function<void()>& Action);
 
+  // The foreign keys from the table of the one selected table component without a master to
+  // the tables of the form's other components: "MASTER (COLUMNS)" each, in declaration order,
+  // and whether linking by it would close a loop.
+  std::vector<std::pair<std::string, bool>> ForeignKeyChoices() const;
+  // Links the selected table by the key ForeignKeyChoices answers at Index, as one change.
+  bool LinkByForeignKey(size_t Index);
+
   // The help context of what has the keyboard: the current inspector row's property editor,
   // the inspector, or the design window. F1 opens help on it.
   int CurrentHelpContext() const;
@@ -83,6 +95,10 @@ class TDesignWindow : public QMainWindow {
 
   // Asks where to save the form; nothing when the person cancels. A Qt file dialog by default.
   std::function<std::optional<std::filesystem::path>()> AskSaveFileName;
+  // Asks which database file New from Database reads; nothing when the person cancels.
+  std::function<std::optional<std::filesystem::path>()> AskDatabaseFile;
+  // Asks which of Tables to take, all checked at first; nothing when the person cancels.
+  std::function<std::optional<std::vector<std::string>>(const std::vector<std::string>& Tables)> AskTables;
 
  protected:
   void closeEvent(QCloseEvent* Event) override;
@@ -109,6 +125,9 @@ class TDesignWindow : public QMainWindow {
   void UpdateTitle();
   void ItemRenamed(QTreeWidgetItem* Item);
   std::optional<std::filesystem::path> AskSaveFileNameWithDialog();
+  std::optional<std::filesystem::path> AskDatabaseFileWithDialog();
+  std::optional<std::vector<std::string>> AskTablesWithDialog(const std::vector<std::string>& Tables);
+  void FillForeignKeyMenu();
 
   std::unique_ptr<TDesignDocument> FDocument;
   TComponentPalette* FPalette = nullptr;
@@ -122,4 +141,5 @@ class TDesignWindow : public QMainWindow {
   QAction* FUndoAction = nullptr;
   QAction* FRedoAction = nullptr;
   QMenu* FRecentMenu = nullptr;
+  QMenu* FForeignKeyMenu = nullptr;
 };

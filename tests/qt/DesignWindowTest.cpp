@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -25,6 +26,7 @@
 #include "host/runtime/Table.h"
 #include "host/visualclx/ScriptedUser.h"
 #include "host/visualclx/forms/FormReader.h"
+#include "tests/designhost/KeySchema.h"
 #include "tests/qt/DesignSupport.h"
 
 namespace {
@@ -424,6 +426,57 @@ TEST_F(DesignWindow, F1AndTheDesignersHelpButtonOpenHelpOnTheirTopic) {
   EXPECT_TRUE(stillOpen);
   // Focus came back to the design window.
   EXPECT_TRUE(QTest::qWaitForWindowActive(Window.get(), 2000));
+}
+
+TEST_F(DesignWindow, NewFromDatabaseAndLinkByForeignKeyAreOneUndoStepEach) {
+  fs::create_directories(Demo.Dir / "data");
+  ExecSql(Demo.Dir / "data" / "shop.tvd", key_schema::kSql);
+  Window->AskDatabaseFile = [&] { return std::optional<fs::path>(Demo.Dir / "data" / "shop.tvd"); };
+  Strings offered;
+  Window->AskTables = [&](const Strings& Tables) {
+    offered = Tables;
+    return std::optional<Strings>(Strings{"orders", "customer"});
+  };
+  ASSERT_TRUE(Window->NewFromDatabase());
+  EXPECT_EQ(offered, (Strings{"staff", "store", "customer", "orders", "order lines", "2024-archive"}));
+  EXPECT_EQ(ListedNames(), (Strings{"Database1", "orders", "customer", "customerSource"}));
+  auto* orders = dynamic_cast<TQVRTable*>(Component("orders"));
+  ASSERT_TRUE(orders);
+  EXPECT_EQ(orders->MasterSource(), Component("customerSource"));
+  EXPECT_EQ(orders->GetIndexName() + "/" + orders->GetMasterFields(), "orders_by_customer/Id");
+  EXPECT_TRUE(Window->Document().Untitled());
+  EXPECT_TRUE(Window->Document().Modified());
+  EXPECT_TRUE(Boxes.Boxes.empty());
+  ASSERT_TRUE(Window->Undo());
+  EXPECT_EQ(ListedNames(), Strings{});
+  EXPECT_FALSE(Window->History().CanUndo());
+  EXPECT_FALSE(Window->Document().Modified());
+
+  // On a form made by hand the menu offers the keys of the selected table without a master.
+  WriteFile(Demo.Dir / "hand.xfm", key_schema::kHandForm);
+  Window->LoadFile(Demo.Dir / "hand.xfm");
+  using Choices = std::vector<std::pair<std::string, bool>>;
+  Window->Select({Component("Store")});
+  EXPECT_EQ(Window->ForeignKeyChoices(), (Choices{{"Staff (manager_id)", true}}));  // a loop
+  Window->Select({Component("Staff")});
+  EXPECT_EQ(Window->ForeignKeyChoices(), Choices{});  // it has a master
+  Window->Select({Component("Lines")});
+  auto* menu = Window->findChild<QMenu*>(QStringLiteral("LinkByForeignKey"));
+  ASSERT_TRUE(menu);
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 1);
+  EXPECT_EQ(menu->actions()[0]->text().toStdString(), "Orders (order_no)");
+  const std::string handText = WriteComponent(Window->Document().Root());
+  menu->actions()[0]->trigger();
+  auto* lines = dynamic_cast<TQVRTable*>(Component("Lines"));
+  ASSERT_TRUE(lines && lines->MasterSource());
+  EXPECT_EQ(lines->MasterSource()->Name(), "OrdersSource");
+  EXPECT_EQ(lines->MasterSource()->DataSet(), Component("Orders"));
+  EXPECT_EQ(lines->GetIndexName() + "/" + lines->GetMasterFields(), "PRIMARY/order_no");
+  EXPECT_EQ(SelectedNames(), Strings{"Lines"});
+  ASSERT_TRUE(Window->Undo());
+  EXPECT_FALSE(Window->History().CanUndo());
+  EXPECT_EQ(WriteComponent(Window->Document().Root()), handText);
 }
 
 }  // namespace
