@@ -101,6 +101,28 @@ printf '$ designhost links --dot %s | dot -Tsvg -o %s\n' "$form" "$demo/links.sv
 dot -Tsvg "$demo/links.dot" -o "$demo/links.svg"
 ls -l "$demo/links.svg"
 
+section "A form for an existing database in one step: new, then its links pictured"
+library="$demo/library"
+mkdir -p "$library"
+sqlite3 "$library/library.tvd" < "$(dirname "$0")/demo-library.sql"
+run new "$library/library.xfm" "$library/library.tvd"
+run check "$library/library.xfm"
+echo "(exit status 0: the written form checks clean)"
+run links "$library/library.xfm"
+printf '$ designhost links --dot %s | dot -Tpng -o %s\n' "$library/library.xfm" "$library/links.png"
+"$host" links --dot "$library/library.xfm" > "$library/links.dot"
+dot -Tpng "$library/links.dot" -o "$library/links.png"
+dot -Tsvg "$library/links.dot" -o "$library/links.svg"
+ls -l "$library/links.png" "$library/links.svg"
+
+section "Two tables that refer to each other: the link new leaves out, offered and refused"
+desk="$library/desk.xfm"
+run new --tables staff,branch "$desk" "$library/library.tvd"
+run links --suggest "$desk"
+status=0
+run link "$desk" branch || status=$?
+echo "(exit status $status)"
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   section "The design window on the demo (close it to finish)"
   "$host" gui "$form"
