@@ -70,8 +70,8 @@ TEST_F(CommandLine, HelpVersionAndEveryCommandsOwnHelp) {
       if (!line.starts_with("  -")) continue;
       std::string entry = line.substr(2, line.find("  ", 2) - 2);
       std::vector<std::string> args = {command, entry.substr(0, entry.find_first_of(", "))};
-      if (entry.find(' ') != std::string::npos && std::isupper(static_cast<unsigned char>(entry.back())))
-        args.push_back("1");  // a value a file name or a number option takes
+      if (const std::string last = entry.substr(entry.rfind(' ') + 1); last != entry && !last.starts_with("-"))
+        args.push_back("1");  // a value a file name, a number or a list option takes
       args.push_back("--help");
       EXPECT_EQ(Host(args).Status, 0) << command << " " << entry;
     }
@@ -91,7 +91,7 @@ TEST_F(CommandLine, UsageErrorsSayWhatWasWrongAndTheNearestValidWord) {
   const std::vector<Case> cases = {
       {{"palete"}, "designhost: unknown command 'palete'; did you mean 'palette'?\n"},
       {{"hlep"}, "unknown command 'hlep'; did you mean 'help'?\n"},
-      {{"new"}, "unknown command 'new'; did you mean 'new-demo'?\n"},
+      {{"new-dmeo"}, "unknown command 'new-dmeo'; did you mean 'new-demo'?\n"},
       {{"xyzzy"}, "designhost: unknown command 'xyzzy'\n"},
       {{"help", "palete"}, "designhost help: no command 'palete'; did you mean 'palette'?\n"},
       {{"palette", "--jsn"}, "designhost palette: unknown option '--jsn'; did you mean '--json'?\n"},
