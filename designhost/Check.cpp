@@ -7,8 +7,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "designhost/NearestWord.h"
 #include "host/dataclx/FieldList.h"
+#include "host/rtl/NearestWord.h"
 #include "host/rtl/Strings.h"
 
 namespace fs = std::filesystem;

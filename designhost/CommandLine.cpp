@@ -7,10 +7,10 @@
 #include <iostream>
 #include <memory>
 
-#include "designhost/NearestWord.h"
 #include "designhost/Output.h"
 #include "designhost/UsageError.h"
 #include "host/rtl/FileLineError.h"
+#include "host/rtl/NearestWord.h"
 
 const std::vector<std::string> kCommonExitStatus = {
     "0  done",
@@ -188,8 +188,78 @@ std::vector<std::string> OptionWords(const CLI::App& Command) {
   return words;
 }
 
-std::string DidYouMean(const std::string& Nearest) {
-  return Nearest.empty() ? std::string() : "; did you mean '" + Nearest + "'?";
+// A word as the shell takes it back: quoted when it holds anything but plain characters.
+std::string ShellWord(const std::string& Word) {
+  if (!Word.empty() && Word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                                              "_-.,/=:+@%") == std::string::npos)
+    return Word;
+  std::string quoted = "'";
+  for (char c : Word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string CommandLineText(const std::vector<std::string>& Args) {
+  std::string text = "designhost";
+  for (const std::string& word : Args) text += " " + ShellWord(word);
+  return text;
+}
+
+// The positions in Args, as arranged, of Command's arguments: the words after the command that
+// are neither options nor their values, and every word after "--".
+std::vector<size_t> ArgumentPositions(const CLI::App& App, const CLI::App& Command,
+                                      const std::vector<std::string>& Args) {
+  std::vector<size_t> positions;
+  auto at = std::find(Args.begin(), Args.end(), Command.get_name());
+  bool optionsEnded = false;
+  for (size_t i = at == Args.end() ? Args.size() : static_cast<size_t>(at - Args.begin()) + 1; i < Args.size(); ++i) {
+    const std::string& word = Args[i];
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+    } else if (optionsEnded || !IsOptionWord(word)) {
+      positions.push_back(i);
+    } else {
+      std::string name = word.substr(0, word.find('='));
+      const CLI::Option* option = FindOption(Command, name);
+      if (!option) option = FindOption(App, name);
+      if (option && TakesValue(option) && name.size() == word.size()) ++i;
+    }
+  }
+  return positions;
+}
+
+bool IsFormPath(const std::string& Word) {
+  return Word.size() > 4 && AnsiLowerCase(Word.substr(Word.size() - 4)) == ".xfm";
+}
+
+// Arguments given in a shape the command does not take but plainly means: a form file in the
+// place of another argument, or "SEL.PROP=VALUE" as one word. Answers what to type instead, or
+// empty. Arguments: the positions in Args of the command's arguments.
+std::string WrongOrder(const CLI::App& Command, std::vector<std::string> Args, const std::vector<size_t>& Arguments) {
+  const std::vector<const CLI::Option*> declared = Options(Command, true);
+  if (!declared.empty() && declared.front()->get_name() == "FORM" && Arguments.size() >= 2 &&
+      !IsFormPath(Args[Arguments.front()])) {
+    auto form = std::find_if(Arguments.begin() + 1, Arguments.end(), [&](size_t at) { return IsFormPath(Args[at]); });
+    if (form != Arguments.end()) {
+      const std::string path = Args[*form];
+      for (auto at = form; at != Arguments.begin(); --at) Args[*at] = Args[*(at - 1)];
+      Args[Arguments.front()] = path;
+      return "the form comes first; type: " + CommandLineText(Args);
+    }
+  }
+  for (size_t i = 0; i + 1 < declared.size() && i < Arguments.size(); ++i) {
+    if (declared[i]->get_name() != "SEL.PROP" || declared[i + 1]->get_name() != "VALUE" || Arguments.size() != i + 1)
+      continue;
+    const std::string word = Args[Arguments[i]];
+    size_t equals = word.find('=');
+    if (equals == std::string::npos || equals == 0) continue;
+    std::string value = word.substr(equals + 1);
+    Args[Arguments[i]] = word.substr(0, equals);
+    auto after = Args.begin() + static_cast<std::ptrdiff_t>(Arguments[i]) + 1;
+    after = Args.insert(after, value);
+    if (value.starts_with('-') && std::find(Args.begin(), after, "--") == after) Args.insert(after, "--");
+    return "the property and its value are two words; type: " + CommandLineText(Args);
+  }
+  return {};
 }
 
 }  // namespace
@@ -241,7 +311,7 @@ int TCommandLine::RunHelp() const {
     }
     names.push_back(command->get_name());
   }
-  return UsageError(FHelp, "no command '" + FHelpTopic + "'" + DidYouMean(NearestWord(FHelpTopic, names)));
+  return UsageError(FHelp, "no command '" + FHelpTopic + "'" + DidYouMean(FHelpTopic, names));
 }
 
 std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App*& Command) const {
@@ -250,8 +320,13 @@ std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App
   bool optionsEnded = false;
   for (size_t i = 0; i < Args.size(); ++i) {
     const std::string& word = Args[i];
+    if (!optionsEnded && word == "--") {
+      // Every word after it is an argument, even one that starts with '-'.
+      optionsEnded = true;
+      kept.push_back(word);
+      continue;
+    }
     if (optionsEnded || !IsOptionWord(word)) {
-      optionsEnded = optionsEnded || word == "--";
       kept.push_back(word);
       if (Command || optionsEnded) continue;
       std::vector<std::string> names;
@@ -259,7 +334,7 @@ std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App
         if (command->get_name() == word) Command = command;
         names.push_back(command->get_name());
       }
-      if (!Command) return "unknown command '" + word + "'" + DidYouMean(NearestWord(word, names));
+      if (!Command) return "unknown command '" + word + "'" + DidYouMean(word, names);
       continue;
     }
     std::string name = word.substr(0, word.find('='));
@@ -270,7 +345,7 @@ std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App
     if (!option) {
       std::vector<std::string> candidates = OptionWords(FApp);
       if (Command) candidates = OptionWords(*Command);
-      return "unknown option '" + name + "'" + DidYouMean(NearestWord(name, candidates));
+      return "unknown option '" + name + "'" + DidYouMean(name, candidates);
     }
     to.push_back(word);
     if (TakesValue(option) && name.size() == word.size() && i + 1 < Args.size()) to.push_back(Args[++i]);
@@ -295,6 +370,10 @@ int TCommandLine::Run(int argc, const char* const* argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const CLI::App* command = nullptr;
   if (std::string unknown = Arrange(args, command); !unknown.empty()) return UsageError(command, unknown);
+  if (command) {
+    if (std::string hint = WrongOrder(*command, args, ArgumentPositions(FApp, *command, args)); !hint.empty())
+      return UsageError(command, hint);
+  }
   if (command == FHelp) {
     // Read here: CLI11 would take a command named after help for the command itself.
     auto at = std::find(args.begin(), args.end(), "help");

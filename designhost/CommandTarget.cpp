@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "designhost/Output.h"
+#include "host/rtl/NearestWord.h"
 
 namespace fs = std::filesystem;
 
@@ -14,8 +15,9 @@ std::unique_ptr<TFormDocument> OpenForm(const fs::path& File, TFormDocument::TAc
   return document;
 }
 
+// The form named as the user named it on the command line.
 std::vector<TComponent*> SelectComponents(const TFormDocument& Document, const std::string& Selection) {
-  return SelectComponents(Document.Root(), Selection, Document.File().filename().string());
+  return SelectComponents(Document.Root(), Selection, Document.File().string());
 }
 
 std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& Selection, const std::string& FormName) {
@@ -26,7 +28,11 @@ std::vector<TComponent*> SelectComponents(TComponent* Root, const std::string& S
     if (comma == std::string::npos) comma = Selection.size();
     std::string name = Trim(std::string_view(Selection).substr(start, comma - start));
     TComponent* component = SameText(name, Root->Name()) ? Root : Root->FindComponent(name);
-    if (name.empty() || !component) throw EUsageError(Format("no component '%s' in %s", {name, FormName}));
+    if (name.empty() || !component) {
+      std::vector<std::string> names = {Root->Name()};
+      for (int i = 0; i < Root->ComponentCount(); ++i) names.push_back(Root->Components(i)->Name());
+      throw EUsageError(Format("no component '%s' in %s", {name, FormName}) + DidYouMean(name, names));
+    }
     selected.push_back(component);
     start = comma + 1;
   }

@@ -2,6 +2,7 @@
 #include "designhost/Designer.h"
 
 #include "designhost/UsageError.h"
+#include "host/rtl/NearestWord.h"
 
 namespace {
 
@@ -40,5 +41,8 @@ std::unique_ptr<TPropertyEditor> FindInspectorRow(TFormDesigner& Designer, const
                         " has no paMultiSelect)");
     }
   }
-  throw EUsageError("the inspector shows no property '" + Name + "' for " + names);
+  std::vector<std::string> rows;
+  for (const auto& row : GetComponentProperties(&Designer, {Selection.begin(), Selection.end()}))
+    rows.push_back(row->GetName());
+  throw EUsageError("the inspector shows no property '" + Name + "' for " + names + DidYouMean(Name, rows));
 }

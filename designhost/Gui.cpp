@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTreeWidgetItem>
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,9 +13,11 @@
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"
 #include "designhost/gui/ObjectInspector.h"
+#include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/qt/Screenshot.h"
+#include "host/rtl/NearestWord.h"
 #include "host/rtl/SysUtils.h"
 
 namespace {
@@ -29,6 +32,35 @@ std::vector<std::string> SplitNames(const std::string& List) {
     start = comma + 1;
   }
   return names;
+}
+
+// The name a command line gives a help topic: its title without "The " and without blanks
+// ("FieldLinkDesigner", "IndexName").
+std::string HelpTopicName(const THelpTopic& Topic) {
+  std::string_view title = Topic.Title;
+  if (title.starts_with("The ")) title.remove_prefix(4);
+  std::string name;
+  bool capital = true;
+  for (char c : title) {
+    if (c != ' ') name += capital ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+    capital = c == ' ';
+  }
+  return name;
+}
+
+// The help context of a topic given by its name ("FieldLinkDesigner") or its context number.
+int HelpTopicContext(const std::string& Topic) {
+  std::vector<std::string> names;
+  for (const THelpTopic& topic : HelpTopics()) {
+    if (SameText(HelpTopicName(topic), Topic) || std::to_string(topic.Context) == Topic) return topic.Context;
+    names.push_back(HelpTopicName(topic));
+  }
+  std::string message = "no help topic '" + Topic + "'" + DidYouMean(Topic, names);
+  if (message.back() != '?') {
+    message += "; the topics are";
+    for (const std::string& name : names) message += (name == names.front() ? " " : ", ") + name;
+  }
+  throw EUsageError(message);
 }
 
 }  // namespace
@@ -48,6 +80,7 @@ int ShowDesignWindow(const TGuiOptions& Options) {
 
   std::filesystem::path picture;
   if (Options.Screenshot) picture = std::filesystem::absolute(*Options.Screenshot);
+  const int helpContext = Options.HelpTopic ? HelpTopicContext(*Options.HelpTopic) : 0;  // 0: no help window
   TDesignWindow window;
   // Pictures leave nothing in the person's settings; a window on the display keeps the list.
   if (!Options.Screenshot) window.RecentFiles().SetStore(TRecentFiles::DefaultStore());
@@ -65,7 +98,7 @@ int ShowDesignWindow(const TGuiOptions& Options) {
     }
   }
   window.show();
-  THelpWindow* help = Options.HelpTopic ? &ShowHelpWindow(*Options.HelpTopic) : nullptr;
+  THelpWindow* help = helpContext ? &ShowHelpWindow(helpContext) : nullptr;
   if (Options.Screenshot) {
     // With a help topic the picture is of the help window, which is in front.
     SaveWindowPicture(help ? static_cast<QWidget&>(*help) : window, picture);

@@ -28,8 +28,12 @@ class TGuiCommand final : public TCommand {
         .add_option("--expand", FOptions.Expand,
                     "open these rows of the Object Inspector (FieldDefs, IndexDefs): PROPERTY[,PROPERTY...]")
         ->type_name("PROPS");
-    Command.add_option("--help-topic", FOptions.HelpTopic, "open the help window on the topic of this help context")
-        ->type_name("N");
+    Command
+        .add_option("--help-topic", FOptions.HelpTopic,
+                    "open the help window on this topic: DesignWindow, ObjectInspector, DatabaseName, SessionName, "
+                    "TableName, IndexName, IndexFieldNames, DatabaseFileName, MasterFields, FieldLinkDesigner, or "
+                    "a help context number")
+        ->type_name("TOPIC");
   }
 
   int Run(const std::vector<std::string>& Packages) override {

@@ -8,10 +8,10 @@
 #include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/KeyLinks.h"
-#include "designhost/NearestWord.h"
 #include "designhost/Output.h"
 #include "designhost/PropertySnapshot.h"
 #include "host/dataclx/DatabaseError.h"
+#include "host/rtl/NearestWord.h"
 #include "host/runtime/Table.h"
 
 namespace {
@@ -22,9 +22,7 @@ TQVRTable* TableComponent(const TFormDocument& Document, const std::string& Name
   std::vector<std::string> tables;
   for (int i = 0; i < root->ComponentCount(); ++i)
     if (dynamic_cast<TQVRTable*>(root->Components(i))) tables.push_back(root->Components(i)->Name());
-  std::string message = "no table component '" + Name + "' in " + Document.File().filename().string();
-  if (std::string nearest = NearestWord(Name, tables); !nearest.empty()) message += "; did you mean '" + nearest + "'?";
-  DatabaseError(message);
+  DatabaseError("no table component '" + Name + "' in " + Document.File().string() + DidYouMean(Name, tables));
 }
 
 class TLinkCommand final : public TCommand {

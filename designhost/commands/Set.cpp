@@ -1,8 +1,13 @@
 // designhost set: a value typed into a property of a form, saved when it changed the form.
+#include <algorithm>
+#include <iostream>
+
 #include "designhost/CommandLine.h"
 #include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
+#include "designhost/Output.h"
+#include "host/rtl/NearestWord.h"
 
 namespace {
 
@@ -31,7 +36,17 @@ class TSetCommand final : public TCommand {
     TFormDesigner designer(document->Root());
     auto row = FindInspectorRow(designer, SelectComponents(*document, selection), property);
     if (row->GetAttributes().Contains(paReadOnly)) throw EUsageError(FTarget + " is read-only");
+    // A value that is not in the drop-down list is taken, as the inspector takes it (a closed
+    // table accepts any name), but said, since check would find it only later.
+    std::string notInList;
+    if (row->GetAttributes().Contains(paValueList) && !FValue.empty()) {
+      std::vector<std::string> values;
+      row->GetValues([&](const std::string& value) { values.push_back(value); });
+      if (std::none_of(values.begin(), values.end(), [&](const std::string& v) { return SameText(v, FValue); }))
+        notInList = "warning: " + FTarget + ": '" + FValue + "' is not in the list" + DidYouMean(FValue, values);
+    }
     row->SetValue(FValue);
+    if (!notInList.empty()) std::cerr << Printable(notInList) << '\n';
     if (designer.IsModified()) document->Save();
     return kExitDone;
   }

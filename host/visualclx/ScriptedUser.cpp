@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "host/rtl/NearestWord.h"
 #include "host/rtl/SafeFile.h"
 #include "host/visualclx/Application.h"
 #include "host/visualclx/Button.h"
@@ -44,6 +45,40 @@ const char* RefusalReason(TFileAcceptance acceptance) {
       break;
   }
   return "";
+}
+
+// A caption as the person reads it: without the '&' that marks the accelerator ("&&" is one '&').
+std::string ReadCaption(const std::string& Caption) {
+  std::string text;
+  for (size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] == '&' && i + 1 < Caption.size()) ++i;
+    text += Caption[i];
+  }
+  return text;
+}
+
+// "no control named 'OK'; did you mean 'Button1' (OK)?": a script may name a control by what
+// it reads on the screen, so a caption is as good a clue as a name.
+std::string NoSuchControl(const TCustomForm& Form, const std::string& ControlName) {
+  std::vector<TControl*> controls = Form.AllControls();
+  std::vector<std::string> names, captions;
+  for (const TControl* control : controls) {
+    names.push_back(control->Name());
+    captions.push_back(ReadCaption(control->Caption()));
+  }
+  const TControl* meant = nullptr;
+  for (size_t i = 0; i < controls.size() && !meant; ++i)
+    if (!captions[i].empty() && SameText(captions[i], ControlName)) meant = controls[i];
+  for (const std::vector<std::string>* words : {&names, &captions}) {
+    if (meant) break;
+    std::string nearest = NearestWord(ControlName, *words);
+    for (size_t i = 0; i < controls.size() && !meant && !nearest.empty(); ++i)
+      if ((*words)[i] == nearest) meant = controls[i];
+  }
+  if (!meant) return "no control named " + Quoted(ControlName) + " on " + FormTitle(Form);
+  std::string caption = ReadCaption(meant->Caption());
+  return "no control named " + Quoted(ControlName) + "; did you mean " + Quoted(meant->Name()) +
+         (caption.empty() ? "" : " (" + caption + ")") + "?";
 }
 
 }  // namespace
@@ -112,7 +147,7 @@ void TScriptedUser::RunModal(TCustomForm& Form) {
 TControl* TScriptedUser::UsableControl(TCustomForm& Form, const TAction& Action, const std::string& ControlName) const {
   if (ControlName.empty()) Fail(Action, "'" + Action.Verb + "' needs a control name");
   TControl* control = Form.FindControl(ControlName);
-  if (!control) Fail(Action, "no control named " + Quoted(ControlName) + " on " + FormTitle(Form));
+  if (!control) Fail(Action, NoSuchControl(Form, ControlName));
   if (!control->Showing()) Fail(Action, control->Name() + " is hidden");
   if (!control->Usable()) Fail(Action, control->Name() + " is disabled");
   return control;

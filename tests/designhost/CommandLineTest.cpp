@@ -100,7 +100,7 @@ TEST_F(CommandLine, UsageErrorsSayWhatWasWrongAndTheNearestValidWord) {
       {{}, "designhost: a command is required\n"},
       {{"properties", form}, "Usage: designhost properties [--json] FORM SEL\n"},
       {{"palette", "extra"}, "designhost palette: "},
-      {{"set", form, "Nobody.TableName", "x"}, "designhost set: no component 'Nobody' in demo.xfm\n"},
+      {{"set", form, "Nobody.TableName", "x"}, "designhost set: no component 'Nobody' in " + form + "\n"},
       {{"set", form, "Customers,Orders.Name", "Foo"},
        "designhost set: several components cannot get one name: Customers,Orders would all be named alike\n"},
   };
@@ -210,6 +210,61 @@ TEST_F(CommandLine, ErrorsPutThePlaceFirstAndFileErrorsTheSystemsReason) {
   TProcessResult noScript = Host({"edit", "demo.xfm", "Orders.MasterFields", "--script", "none.txt"}, dir.Path());
   EXPECT_EQ(noScript.Status, 1);
   EXPECT_EQ(noScript.Err, "error: EInOutError: Cannot open script 'none.txt': No such file or directory\n");
+}
+
+// What a new user mistypes: a name near a valid one, arguments in another order, a property and
+// its value as one word, a value off the list, a value that starts with '-'.
+TEST_F(CommandLine, MistakesAreAnsweredWithTheNearestNameAndWhatToTypeInstead) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  };
+  WriteFile(dir / "ok.txt", "click OK\n");
+  const std::string before = ReadFile(form);
+  const std::vector<Case> refused = {
+      {{"properties", "./demo.xfm", "Order"},
+       2,
+       "designhost properties: no component 'Order' in ./demo.xfm; did you mean 'Orders'?\n"},
+      {{"values", "demo.xfm", "Customers,Ordres.TableName"},
+       2,
+       "no component 'Ordres' in demo.xfm; did you mean 'Orders'?\n"},
+      {{"values", "demo.xfm", "Orders.IndexNam"},
+       2,
+       "designhost values: the inspector shows no property 'IndexNam' for Orders; did you mean 'IndexName'?\n"},
+      {{"properties", "Orders", "demo.xfm"},
+       2,
+       "designhost properties: the form comes first; type: designhost properties demo.xfm Orders\n"},
+      {{"set", "Orders.IndexName", "x y", "demo.xfm"},
+       2,
+       "designhost set: the form comes first; type: designhost set demo.xfm Orders.IndexName 'x y'\n"},
+      {{"set", "demo.xfm", "Orders.IndexName=-x"},
+       2,
+       "designhost set: the property and its value are two words; type: designhost set demo.xfm Orders.IndexName -- "
+       "-x\n"},
+      {{"edit", "demo.xfm", "Orders.MasterFields", "--script", "ok.txt"},
+       3,
+       "ok.txt:1: error: EScriptError: no control named 'OK'; did you mean 'Button1' (OK)?\n"},
+  };
+  for (const Case& c : refused) {
+    TProcessResult r = Host(c.args, dir.Path());
+    EXPECT_EQ(r.Status, c.status) << c.err;
+    EXPECT_NE(r.Err.find(c.err), std::string::npos) << r.Err;
+  }
+  EXPECT_EQ(ReadFile(form), before);
+
+  // A value off the list is saved with a warning; after '--' a value may start with '-'.
+  TProcessResult offList = Host({"set", "demo.xfm", "Orders.IndexName", "ByCustomr"}, dir.Path());
+  EXPECT_EQ(offList.Status, 0);
+  EXPECT_EQ(offList.Err, "warning: Orders.IndexName: 'ByCustomr' is not in the list; did you mean 'ByCustomer'?\n");
+  EXPECT_NE(ReadFile(form).find("IndexName = 'ByCustomr'"), std::string::npos);
+  TProcessResult listed = Host({"set", "demo.xfm", "Orders.IndexName", "bycustomer"}, dir.Path());
+  EXPECT_EQ(listed.Status, 0);
+  EXPECT_EQ(listed.Err, "");
+  TProcessResult dashed = Host({"set", "demo.xfm", "Orders.TableName", "--", "-weird"}, dir.Path());
+  EXPECT_EQ(dashed.Status, 0) << dashed.Err;
+  EXPECT_EQ(dashed.Err, "warning: Orders.TableName: '-weird' is not in the list\n");
+  EXPECT_NE(ReadFile(form).find("TableName = '-weird'"), std::string::npos);
 }
 
 TEST_F(CommandLine, NewDemoForceReplacesOnlyTheDemoFiles) {

@@ -1,6 +1,7 @@
 // designhost's windows end to end: the design window rendered to a picture, the pictures of a
 // scripted edit, and the clear refusal to show windows where there is no display.
 #include <QImage>
+#include <cctype>
 
 #include "tests/qt/QtTestSupport.h"
 #include "tests/support/Process.h"
@@ -56,9 +57,26 @@ TEST_F(DesignhostWindows, TheDesignWindowRendersToAPictureWithoutADisplay) {
                       Dir.Path());
   EXPECT_EQ(result.Status, 2);
   EXPECT_NE(result.Err.find("no inspector row 'Fields'"), std::string::npos) << result.Err;
-  // --help-topic pictures the help window, opened with no other window in front.
-  result = Designhost({"gui", "demo/demo.xfm", "--help-topic", "27140", "--screenshot", "help.png"}, Dir.Path());
+  // --help-topic pictures the help window, opened with no other window in front; a topic is
+  // named as gui's help lists them, a name near one is answered with it, another with them all.
+  result =
+      Designhost({"gui", "demo/demo.xfm", "--help-topic", "fieldlinkdesigner", "--screenshot", "help.png"}, Dir.Path());
   ASSERT_EQ(result.Status, 0) << result.Err;
+  result = Designhost({"gui", "demo/demo.xfm", "--help-topic", "IndexNam", "--screenshot", "no.png"}, Dir.Path());
+  EXPECT_EQ(result.Status, 2);
+  EXPECT_EQ(result.Err.rfind("designhost gui: no help topic 'IndexNam'; did you mean 'IndexName'?\n", 0), 0u)
+      << result.Err;
+  result = Designhost({"gui", "demo/demo.xfm", "--help-topic", "abc", "--screenshot", "no.png"}, Dir.Path());
+  EXPECT_EQ(result.Status, 2);
+  const std::string listed = result.Err.substr(0, result.Err.find('\n'));
+  ASSERT_EQ(listed.rfind("designhost gui: no help topic 'abc'; the topics are ", 0), 0u) << result.Err;
+  std::string guiHelp;  // the help's words, one blank between them
+  for (char c : Designhost({"gui", "--help"}, Dir.Path()).Out)
+    if (!std::isspace(static_cast<unsigned char>(c)) || (!guiHelp.empty() && guiHelp.back() != ' '))
+      guiHelp += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+  std::string names = listed.substr(listed.find("are ") + 4);
+  EXPECT_NE(guiHelp.find(names), std::string::npos) << names << "\n" << guiHelp;
+  EXPECT_FALSE(fs::exists(Dir / "no.png"));
   QImage help(QString::fromStdString((Dir / "help.png").string()));
   EXPECT_FALSE(help.isNull());
   EXPECT_NE(help.size(), picture.size());

@@ -1,5 +1,5 @@
 // The valid word nearest to a mistyped one.
-#include "designhost/NearestWord.h"
+#include "host/rtl/NearestWord.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,4 +50,9 @@ std::string NearestWord(std::string_view Word, const std::vector<std::string>& C
     }
   }
   return nearest;
+}
+
+std::string DidYouMean(std::string_view Word, const std::vector<std::string>& Candidates) {
+  std::string nearest = NearestWord(Word, Candidates);
+  return nearest.empty() ? std::string() : "; did you mean '" + nearest + "'?";
 }
