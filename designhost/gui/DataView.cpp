@@ -1,17 +1,23 @@
 // The data view: a data set's rows read on demand, and a detail's master beside it.
 #include "designhost/gui/DataView.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "host/rtl/SysUtils.h"
 #include "host/rtl/UpdateScope.h"
+#include "host/runtime/Table.h"
 
 namespace {
+
+// How often a shown table is asked whether its file changed.
+constexpr int kOutdatedCheckMs = 1000;
 
 QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
 
@@ -50,18 +56,19 @@ void TDataSetModel::SetDataSet(TDataSet* DataSet) {
   Reload();
 }
 
-void TDataSetModel::Reload() {
+void TDataSetModel::Reload(int AtLeast) {
   if (FReading.Updating()) return;
   beginResetModel();
   FColumns.clear();
   FRows.clear();
   FError.clear();
+  FNote.clear();
   TDataSet* dataSet = DataSet();
   FAtEnd = !dataSet || !dataSet->Active();
   if (!FAtEnd) {
     for (int i = 0; i < dataSet->Fields()->Count(); ++i) FColumns.push_back(dataSet->Fields()->Fields(i)->FieldName());
     // At least as far as the current record, so the grid can show where the cursor is.
-    int wanted = std::max(kBatch, (dataSet->RecNo() + kBatch - 1) / kBatch * kBatch);
+    int wanted = std::max({kBatch, AtLeast, (dataSet->RecNo() + kBatch - 1) / kBatch * kBatch});
     FRows = ReadRows(wanted);
   }
   endResetModel();
@@ -113,6 +120,30 @@ std::vector<TDataSetModel::TRow> TDataSetModel::ReadRows(int Count) {
   return rows;
 }
 
+bool TDataSetModel::RefreshIfOutdated() {
+  // Tables know whether their file changed under the rows read; other data sets hold their own.
+  auto* dataSet = dynamic_cast<TQVRTable*>(DataSet());
+  if (FReading.Updating() || !dataSet || !dataSet->Active() || !dataSet->RecordsOutdated()) return false;
+  const int shown = RowsRead();
+  const int recNo = dataSet->RecNo();
+  std::string error;
+  {
+    // The model reads once, below, not at each notice of the data set.
+    TUpdateScope quiet(&FReading);
+    try {
+      dataSet->Refresh();
+      if (recNo > 1) dataSet->MoveBy(recNo - 1);
+    } catch (...) {
+      error = ErrorText();
+    }
+  }
+  Reload(shown);
+  if (FError.empty()) FError = error;
+  FNote = "read again because the file changed on disk";
+  if (OnReset) OnReset();
+  return true;
+}
+
 int TDataSetModel::CurrentRow() const {
   TDataSet* dataSet = DataSet();
   if (!dataSet || !dataSet->Active()) return -1;
@@ -159,6 +190,8 @@ bool TDataSetModel::canFetchMore(const QModelIndex& Parent) const { return !Pare
 
 void TDataSetModel::fetchMore(const QModelIndex& Parent) {
   if (Parent.isValid() || FAtEnd || FReading.Updating()) return;
+  // Rows of the file as it is now never join rows read from it as it was.
+  if (RefreshIfOutdated()) return;
   std::vector<TRow> rows = ReadRows(kBatch);
   if (rows.empty()) return;
   int first = static_cast<int>(FRows.size());
@@ -229,6 +262,10 @@ TDataView::TDataView(QWidget* Parent) : QWidget(Parent) {
     UpdateCaption();
   };
   FRows->OnScrolled = [this] { MarkCurrent(*FGrid, *FRows); };
+  auto* watch = new QTimer(this);
+  watch->setInterval(kOutdatedCheckMs);
+  connect(watch, &QTimer::timeout, this, [this] { CheckOutdated(); });
+  watch->start();
   connect(FRows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateCaption(); });
   connect(FMasterRows, &QAbstractItemModel::rowsInserted, this, [this] { UpdateCaption(); });
   UpdateCaption();
@@ -254,6 +291,14 @@ void TDataView::Show(TComponent* Component) {
   UpdateCaption();
 }
 
+void TDataView::CheckOutdated() {
+  // Not under a dialog, which may be working with the data sets shown.
+  if (!isVisible() || QApplication::activeModalWidget()) return;
+  // The master first: its details read again with it.
+  FMasterRows->RefreshIfOutdated();
+  FRows->RefreshIfOutdated();
+}
+
 void TDataView::MarkCurrent(QTableView& Grid, const TDataSetModel& Model) {
   TUpdateScope marking(&FMarking);
   int row = Model.CurrentRow();
@@ -269,6 +314,8 @@ void TDataView::UpdateCaption() {
     TDataSet* dataSet = Model.DataSet();
     QString name = ToText(dataSet->Name());
     if (!Model.Error().empty()) return QStringLiteral("%1: %2").arg(name, ToText(Model.Error()));
+    if (!Model.Note().empty())
+      return QStringLiteral("%1: %2 rows, %3").arg(name).arg(Model.RowsRead()).arg(ToText(Model.Note()));
     if (!dataSet->Active()) return QStringLiteral("%1 is not active: set Active to True to see its rows").arg(name);
     if (Model.canFetchMore({}))
       return QStringLiteral("%1: the first %2 rows; more as you scroll").arg(name).arg(Model.RowsRead());

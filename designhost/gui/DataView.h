@@ -43,6 +43,12 @@ class TDataSetModel : public QAbstractTableModel {
   std::function<void()> OnScrolled;
   // The error the last read met, empty when none.
   const std::string& Error() const { return FError; }
+  // When the data set's records no longer show its file as it is (another program wrote to
+  // it), reads them afresh, as many rows as were shown, the cursor back on its row, and says so
+  // in Note; answers whether it did. The view asks before reading on and while it is idle.
+  bool RefreshIfOutdated();
+  // Why the rows were last read afresh, empty when they were read at the person's request.
+  const std::string& Note() const { return FNote; }
 
   int rowCount(const QModelIndex& Parent = {}) const override;
   int columnCount(const QModelIndex& Parent = {}) const override;
@@ -68,7 +74,8 @@ class TDataSetModel : public QAbstractTableModel {
   };
   using TRow = std::vector<std::optional<std::string>>;
 
-  void Reload();
+  // Reads the rows afresh, at least AtLeast of them and as far as the current record.
+  void Reload(int AtLeast = 0);
   // Reads up to Count rows after those read; answers the rows read.
   std::vector<TRow> ReadRows(int Count);
 
@@ -79,6 +86,7 @@ class TDataSetModel : public QAbstractTableModel {
   bool FAtEnd = true;
   TUpdateCount FReading;
   std::string FError;
+  std::string FNote;
 };
 
 class TDataView : public QWidget {
@@ -99,6 +107,9 @@ class TDataView : public QWidget {
  private:
   void UpdateCaption();
   void MarkCurrent(QTableView& Grid, const TDataSetModel& Model);
+
+  // Looks, while the view is shown, whether another program changed what it shows.
+  void CheckOutdated();
 
   QLabel* FCaption;
   QLabel* FMasterCaption;

@@ -164,13 +164,16 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   connection->FImmutable = immutable;
   connection->FModified = info.st_mtim;
   connection->FSize = info.st_size;
+  connection->FDevice = info.st_dev;
+  connection->FInode = info.st_ino;
   return connection;
 }
 
 bool TSqliteConnection::Stale() const {
-  if (!FImmutable) return false;
   struct stat info {};
   if (stat(FFileName.c_str(), &info) != 0) return true;
+  if (info.st_dev != FDevice || info.st_ino != FInode) return true;
+  if (!FImmutable) return false;
   return info.st_size != FSize || info.st_mtim.tv_sec != FModified.tv_sec ||
          info.st_mtim.tv_nsec != FModified.tv_nsec || HasLog(FFileName);
 }
@@ -197,6 +200,11 @@ TSqliteConnection::TFileVersion TSqliteConnection::CurrentVersion() {
   TStatementRun run(Prepare("PRAGMA schema_version"));
   if (run->Step()) version.Schema = run->ColumnInt(0);
   return version;
+}
+
+int64_t TSqliteConnection::DataVersion() {
+  TStatementRun run(Prepare("PRAGMA data_version"));
+  return run->Step() ? run->ColumnInt(0) : -1;
 }
 
 std::shared_ptr<TDatabaseSchema> TSqliteConnection::KeptSchema() {

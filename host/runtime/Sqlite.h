@@ -72,8 +72,12 @@ class TSqliteConnection {
   // Tells connections apart over the life of the process, also one made where another was.
   uint64_t Serial() const { return FSerial; }
   // True when the file has changed under a connection that took it as unchanging (see
-  // OpenReadOnly); such a connection is to be opened anew.
+  // OpenReadOnly), or when its name leads to another file now (one renamed over it); such a
+  // connection is to be opened anew.
   bool Stale() const;
+  // SQLite's count of the changes other connections made to the file: it differs between two
+  // looks when another program wrote in between.
+  int64_t DataVersion();
 
   // What the schema says of a column beyond its name and declared type.
   struct TColumnMetadata {
@@ -122,6 +126,7 @@ class TSqliteConnection {
   bool FImmutable = false;
   struct timespec FModified {};
   int64_t FSize = 0;
+  uint64_t FDevice = 0, FInode = 0;  // the file opened
   // The file as the kept schema was read from it.
   struct TFileVersion {
     int64_t Device = 0, Inode = 0, Size = -1, Seconds = 0, Nanoseconds = 0, Schema = -1;

@@ -180,7 +180,10 @@ void TQVRTable::InternalOpen() {
   RestartRecords();
 }
 
-void TQVRTable::InternalClose() { FOrder = {}; }
+void TQVRTable::InternalClose() {
+  FOrder = {};
+  FReadState.reset();
+}
 
 void TQVRTable::InternalInitFieldDefs() {
   ReadFieldDefs(Connection(), FTableName, FieldDefs(), FAdvFieldDefs.get(), this);
@@ -238,54 +241,109 @@ TQVRTable::TOrder TQVRTable::ResolveOrder(const std::string& IndexName, const st
 
 // Reads the table's rows in the current order, the first time it is asked for a record; a
 // detail's restriction takes the master's values as they are at that moment (the master moving
-// gives the detail a new reader).
+// gives the detail a new reader). Rows come a page at a time and the query is finished after
+// each page, so no read lock stays on the file between requests and another program may write
+// meanwhile. Pages grow as reading goes on, so that reading a whole table skips over as many
+// rows as it reads. A page is taken only when the file is still as it was at the first one.
 class TQVRTable::TRowReader : public TRecordReader {
  public:
   explicit TRowReader(TQVRTable& Table) : FTable(Table) {}
-  ~TRowReader() override {
-    // Lets go of the file's read lock when the reading stops half way.
-    if (FStatement) FStatement->Reset();
-  }
 
   bool Read(std::vector<TRecordValue>& Values) override {
-    if (FDone) return false;
-    if (!FStatement && !Start()) return false;
-    if (!FStatement->Step()) {
-      Finish();
-      return false;
+    if (FTaken == FPage.size()) {
+      if (FDone) return false;
+      ReadPage();
+      if (FPage.empty()) return false;
     }
-    for (int i = 0, n = FStatement->ColumnCount(); i < n; ++i)
-      Values.push_back(FStatement->IsNull(i) ? std::nullopt : TRecordValue(std::string(FStatement->ColumnText(i))));
+    const size_t width = static_cast<size_t>(FTable.Fields()->Count());
+    for (size_t i = 0; i < width; ++i) Values.push_back(std::move(FPage[FTaken + i]));
+    FTaken += width;
     return true;
   }
 
  private:
-  bool Start() {
-    std::vector<std::optional<std::string>> masterValues;
-    if (!FTable.MasterValues(masterValues)) {
-      FDone = true;
-      return false;
+  static constexpr int64_t kFirstPage = 64;
+
+  void ReadPage() {
+    FPage.clear();
+    FTaken = 0;
+    if (FOffset == 0) {
+      if (!FTable.MasterValues(FMasterValues)) {
+        FDone = true;
+        return;
+      }
+      // The first page sets the state the rest must come from; a write while it was read
+      // makes it read again.
+      for (int attempt = 0;; ++attempt) {
+        TReadState before = FTable.CurrentReadState();
+        ReadRows();
+        if (FTable.CurrentReadState() == before) {
+          FTable.FReadState = before;
+          break;
+        }
+        if (attempt == 3) Changed();
+        FPage.clear();
+      }
+    } else {
+      if (FTable.RecordsOutdated()) Changed();
+      ReadRows();
+      if (FTable.RecordsOutdated()) {
+        FPage.clear();
+        Changed();
+      }
     }
-    TSqliteStatement& statement = FTable.RowStatement(masterValues.size());
-    statement.Reset();
-    for (size_t i = 0; i < masterValues.size(); ++i) {
-      int index = static_cast<int>(i) + 1;
-      masterValues[i] ? statement.Bind(index, *masterValues[i]) : statement.BindNull(index);
-    }
-    FStatement = &statement;
-    return true;
+    const size_t width = static_cast<size_t>(FTable.Fields()->Count());
+    const auto rows = static_cast<int64_t>(FPage.size() / width);
+    FDone = rows < FPageSize;
+    FOffset += rows;
+    FPageSize *= 2;
   }
 
-  void Finish() {
-    FStatement->Reset();
-    FStatement = nullptr;
-    FDone = true;
+  void ReadRows() {
+    TStatementRun run(FTable.RowStatement(FMasterValues.size()));
+    int index = 1;
+    for (const std::optional<std::string>& value : FMasterValues)
+      value ? run->Bind(index++, *value) : run->BindNull(index++);
+    run->Bind(index++, std::to_string(FPageSize));
+    run->Bind(index, std::to_string(FOffset));
+    while (run->Step())
+      for (int i = 0, n = run->ColumnCount(); i < n; ++i)
+        FPage.push_back(run->IsNull(i) ? std::nullopt : TRecordValue(std::string(run->ColumnText(i))));
+  }
+
+  [[noreturn]] void Changed() {
+    DatabaseError("The file changed on disk while the records of table '" + FTable.TableName() +
+                      "' were read: refresh the table to read them again",
+                  &FTable);
   }
 
   TQVRTable& FTable;
-  TSqliteStatement* FStatement = nullptr;  // the table's, while reading
+  std::vector<std::optional<std::string>> FMasterValues;
+  std::vector<TRecordValue> FPage;  // the page read last, FTaken values of it handed out
+  size_t FTaken = 0;
+  int64_t FOffset = 0;  // rows read before this page
+  int64_t FPageSize = kFirstPage;
   bool FDone = false;
 };
+
+TQVRTable::TReadState TQVRTable::CurrentReadState() const {
+  TSqliteConnection& connection = Connection();
+  return {connection.Serial(), connection.DataVersion()};
+}
+
+bool TQVRTable::RecordsOutdated() const {
+  if (!Active() || !FReadState) return false;
+  try {
+    return !(CurrentReadState() == *FReadState);
+  } catch (const Exception&) {
+    return true;  // the file cannot be read any more: what was read is no longer what it holds
+  }
+}
+
+void TQVRTable::Refresh() {
+  CheckActive();
+  RestartRecords();
+}
 
 void TQVRTable::RestartRecords() {
   // A detail's master fields are checked now, though no record is read before it is asked for.
@@ -296,6 +354,7 @@ void TQVRTable::RestartRecords() {
     for (const std::string& name : masterNames)
       if (!FindListedField(master, name)) DatabaseError("Field '" + name + "' not found", master);
   }
+  FReadState.reset();
   SetRecordReader(Fields()->Count(), std::make_unique<TRowReader>(*this));
 }
 
@@ -344,6 +403,7 @@ TSqliteStatement& TQVRTable::RowStatement(size_t MasterCount) {
       if (FOrder.Descending[i]) sql += " DESC";
     }
   }
+  sql += " LIMIT ?" + std::to_string(MasterCount + 1) + " OFFSET ?" + std::to_string(MasterCount + 2);
   // The same query on the same connection is compiled once.
   if (!FRowStatement || FRowStatementSql != sql || FRowStatementConnection != connection.Serial()) {
     FRowStatement.reset();

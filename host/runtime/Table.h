@@ -54,6 +54,14 @@ class TQVRTable : public TQVRDataSet {
   int GetIndexFieldCount() const;
   TField* GetIndexField(int Index) const;
 
+  // True when another program changed the file since the first records were read (or the
+  // file was replaced): the records held would mix two states of it, so reading on raises
+  // EDatabaseError until Refresh.
+  bool RecordsOutdated() const;
+  // Reads the records afresh from the first on; the data links hear of the change. Raises
+  // EDatabaseError on a closed table.
+  void Refresh();
+
  protected:
   void InternalOpen() override;
   void InternalClose() override;
@@ -92,8 +100,9 @@ class TQVRTable : public TQVRDataSet {
   TDataSet* ActiveMaster() const;
   // The master's current values of MasterFields; false when the master has no record.
   bool MasterValues(std::vector<std::optional<std::string>>& Values) const;
-  // The query of the records in the current order with MasterCount restricting fields,
-  // compiled anew only when it or the connection changed.
+  // The query of a page of the records in the current order with MasterCount restricting
+  // fields (then the page's size and offset), compiled anew only when it or the connection
+  // changed.
   TSqliteStatement& RowStatement(size_t MasterCount);
 
   std::string FTableName;
@@ -110,4 +119,12 @@ class TQVRTable : public TQVRDataSet {
   std::unique_ptr<TSqliteStatement> FRowStatement;
   std::string FRowStatementSql;
   uint64_t FRowStatementConnection = 0;
+  // The file as the records were read from it: the connection and its data version.
+  struct TReadState {
+    uint64_t Connection = 0;
+    int64_t DataVersion = -1;
+    bool operator==(const TReadState&) const = default;
+  };
+  std::optional<TReadState> FReadState;  // none until a record was read
+  TReadState CurrentReadState() const;
 };

@@ -374,6 +374,21 @@ TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
   // Nothing was written to the database, and the form did not change.
   EXPECT_EQ(ReadFile(database), stored);
   EXPECT_FALSE(Window->isWindowModified());
+
+  // Another program writes while the view shows a table: no read lock is in its way, and the
+  // view notices the change and reads its rows again, as many as before, the cursor staying.
+  Window->Select({Component("Customers")});
+  int company = -1;
+  for (int c = 0; c < view.Rows().columnCount(); ++c)
+    if (view.Rows().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == "Company") company = c;
+  ASSERT_GE(company, 0);
+  ASSERT_NO_THROW(ExecSql(database, "UPDATE customers SET Company = 'Renamed ' || CustNo"));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return view.Rows().data(view.Rows().index(0, company), Qt::DisplayRole).toString().startsWith("Renamed"); },
+      5000));
+  EXPECT_EQ(view.Rows().RowsRead(), 2 * TDataSetModel::kBatch);
+  EXPECT_EQ(view.Rows().CurrentRow(), 60);
+  EXPECT_TRUE(view.Caption().text().contains("changed on disk")) << view.Caption().text().toStdString();
 }
 
 // The help window that is open, or nil.

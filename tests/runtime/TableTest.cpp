@@ -534,4 +534,40 @@ TEST(TableRows, AMillionRowDetailIsReadOnlyAsFarAsItIsAskedFor) {
   EXPECT_EQ(database.Connection().CompiledCount(), compiled);
 }
 
+// Another program writes while a table is read half way, in a database with a rollback journal
+// and in one with a write-ahead log that was empty at opening: no read lock is in the writer's
+// way, reading on refuses to join rows of the new state to those of the old, and a refresh
+// reads the new state whole.
+TEST(TableRows, AWriterIsNotLockedOutAndItsChangeIsNeverMixedIn) {
+  for (std::string mode : {"DELETE", "WAL"}) {
+    SCOPED_TRACE(mode);
+    TTempFolder folder;
+    const std::string file = folder.Database("rows.tvd", "PRAGMA journal_mode=" + mode + R"(;
+      CREATE TABLE T(Id INTEGER PRIMARY KEY, Name TEXT);
+      WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)
+        INSERT INTO T SELECT i, 'row ' || i FROM n;
+    )");
+    TQVRDatabase database(nullptr);
+    database.SetDatabaseName("RowsDb");
+    database.SetDatabaseFileName(file);
+    TQVRTable table(nullptr);
+    table.SetDatabaseName("RowsDb");
+    table.SetTableName("T");
+    table.Open();
+    table.MoveBy(9);
+    EXPECT_EQ(table.FieldByName("Name")->AsString(), "row 10");
+    EXPECT_FALSE(table.RecordsOutdated());
+
+    ASSERT_NO_THROW(ExecSql(file, "UPDATE T SET Name = 'new ' || Id"));
+    EXPECT_TRUE(table.RecordsOutdated());
+    EXPECT_THROW(table.MoveBy(300), EDatabaseError);
+    table.Refresh();
+    EXPECT_FALSE(table.RecordsOutdated());
+    EXPECT_EQ(table.FieldByName("Name")->AsString(), "new 1");
+    EXPECT_EQ(table.RecordCount(), 500);
+    table.Last();
+    EXPECT_EQ(table.FieldByName("Name")->AsString(), "new 500");
+  }
+}
+
 }  // namespace
