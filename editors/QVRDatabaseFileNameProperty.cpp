@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "host/rtl/FormFileName.h"
 #include "host/visualclx/Application.h"
 #include "host/visualclx/OpenDialog.h"
 
@@ -22,5 +23,11 @@ void TQVRDatabaseFileNameProperty::Edit() {
   dialog->SetDefaultExt(".tvd");
   dialog->SetFilter(kDatabaseFileFilter);
   dialog->SetHelpContext(0);
-  if (dialog->Execute()) SetStrValue(Utf16ToUtf8(dialog->FileName()));
+  if (!dialog->Execute()) return;
+  // A file in the form's folder or below it is stored relative to that folder, so the
+  // project keeps its database when it moves; any other by its absolute path.
+  std::string fileName = Utf16ToUtf8(dialog->FileName());
+  if (auto* component = dynamic_cast<TComponent*>(GetComponent(0)))
+    fileName = FormFileName(fileName, component->FormFolder());
+  SetStrValue(fileName);
 }

@@ -12,7 +12,8 @@ class TQVRDatabaseFileNameProperty : public TStringProperty {
 
   // Exactly paDialog and paRevertable: an ellipsis button, no list, one component at a time.
   TPropertyAttributes GetAttributes() override;
-  // Runs the open-file dialog; a file accepted there becomes the property's value. The dialog
-  // starts with nothing preselected, and is freed on every path, errors included.
+  // Runs the open-file dialog; a file accepted there becomes the property's value, relative to
+  // the form's folder when it lies in it or below, else absolute. The dialog starts with
+  // nothing preselected, and is freed on every path, errors included.
   void Edit() override;
 };

@@ -3,7 +3,9 @@
 
 #include <system_error>
 
+#include "host/rtl/FormFileName.h"
 #include "host/rtl/SysUtils.h"
+#include "host/runtime/Database.h"
 #include "host/visualclx/DataModule.h"
 
 namespace fs = std::filesystem;
@@ -51,10 +53,10 @@ void TDesignDocument::SetModified(bool Value) {
 
 void TDesignDocument::MarkModified() { SetModified(true); }
 
-void TDesignDocument::Restore(std::string_view Text) {
+void TDesignDocument::Rebuild(const std::function<void()>& Build) {
   // The designer serves whichever root the form has after the attempt, the old or the new.
   try {
-    FForm->Restore(Text);
+    Build();
   } catch (...) {
     FDesigner->SetRoot(Root());
     throw;
@@ -62,15 +64,53 @@ void TDesignDocument::Restore(std::string_view Text) {
   FDesigner->SetRoot(Root());
 }
 
-void TDesignDocument::SaveAs(const fs::path& File) {
+void TDesignDocument::Restore(std::string_view Text) {
+  Rebuild([&] { FForm->Restore(Text); });
+}
+
+std::vector<std::string> TDesignDocument::SaveAs(const fs::path& File) {
   std::error_code ec;
   fs::path file = fs::absolute(File, ec);
-  FForm->SaveAs(ec ? File : file);
+  if (ec) file = File;
+  // Relative names lead from the folder the form is in now (the working directory while it
+  // has none) and must lead to the same files from its new folder.
+  std::string from = Root()->FormFolder();
+  if (from.empty()) from = fs::current_path(ec).string();
+  const std::string to = file.parent_path().string();
+  std::vector<std::pair<TQVRDatabase*, std::string>> moved;  // each with its name before
+  std::vector<std::string> rewritten;
+  for (TComponent* component : Components()) {
+    auto* database = dynamic_cast<TQVRDatabase*>(component);
+    if (!database || database->DatabaseFileName().empty() || database->DatabaseFileName().front() == '/') continue;
+    const std::string name = database->DatabaseFileName();
+    const std::string now = FormFileName((fs::path(from) / name).string(), to);
+    if (now == name) continue;
+    database->SetDatabaseFileName(now);
+    moved.emplace_back(database, name);
+    rewritten.push_back(database->Name() + ".DatabaseFileName = '" + now + "'");
+  }
+  try {
+    FForm->SaveAs(file);
+  } catch (...) {
+    for (auto& [database, name] : moved) database->SetDatabaseFileName(name);
+    throw;
+  }
   SetModified(false);
+  return rewritten;
 }
 
 void TDesignDocument::Save() {
+  FForm->SaveIfUnchanged();
+  SetModified(false);
+}
+
+void TDesignDocument::SaveOver() {
   FForm->Save();
+  SetModified(false);
+}
+
+void TDesignDocument::Reload() {
+  Rebuild([&] { FForm->Reload(); });
   SetModified(false);
 }
 

@@ -45,10 +45,21 @@ class TDesignDocument {
   void SetOnModifiedChanged(std::function<void()> Proc) { FOnModifiedChanged = std::move(Proc); }
 
   // Writes the form into File safely (see TFormDocument::SaveAs), holding the form's lock while
-  // it saves; the document then belongs to File, unmodified.
-  void SaveAs(const std::filesystem::path& File);
-  // Saves into the document's own file; EInvalidOperation while untitled.
+  // it saves; the document then belongs to File, unmodified. A relative database file name
+  // leads from the form's folder: saved into another folder, it is rewritten to lead to the
+  // same file (relative when the file lies in the new folder or below, else absolute). Answers
+  // what was rewritten, one "Database1.DatabaseFileName = 'NAME'" each; on failure nothing is.
+  std::vector<std::string> SaveAs(const std::filesystem::path& File);
+  // Saves into the document's own file when it still holds what was read or last saved here;
+  // EFormChanged (nothing written) when another program changed it meanwhile,
+  // EInvalidOperation while untitled.
   void Save();
+  // Saves into the document's own file whatever it holds now.
+  void SaveOver();
+  // Whether another program changed the file since it was read or saved here.
+  bool ChangedOnDisk() const { return FForm->ChangedOnDisk(); }
+  // Reads the file afresh in place of the form (see Restore); the document is then unmodified.
+  void Reload();
 
   // The components of the form, in the order they were made.
   std::vector<TComponent*> Components() const;
@@ -71,6 +82,8 @@ class TDesignDocument {
 
  private:
   class TDocumentDesigner;
+  // Runs Build, which makes the form's components afresh, and hands the designer the root.
+  void Rebuild(const std::function<void()>& Build);
 
   std::unique_ptr<TFormDocument> FForm;
   std::unique_ptr<TDocumentDesigner> FDesigner;

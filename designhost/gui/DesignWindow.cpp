@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -132,6 +135,16 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   AskDatabaseFile = [this] { return AskDatabaseFileWithDialog(); };
   AskTables = [this](const std::vector<std::string>& Tables) { return AskTablesWithDialog(Tables); };
 
+  // A change on disk comes as several notices (a temporary file, a rename): the file is looked
+  // at once they settle.
+  FWatcher = new QFileSystemWatcher(this);
+  FDiskCheck = new QTimer(this);
+  FDiskCheck->setSingleShot(true);
+  FDiskCheck->setInterval(300);
+  connect(FDiskCheck, &QTimer::timeout, this, [this] { CheckDisk(); });
+  connect(FWatcher, &QFileSystemWatcher::fileChanged, FDiskCheck, qOverload<>(&QTimer::start));
+  connect(FWatcher, &QFileSystemWatcher::directoryChanged, FDiskCheck, qOverload<>(&QTimer::start));
+
   BuildMenus();
   statusBar();
   SetDocument(std::make_unique<TDesignDocument>());
@@ -159,6 +172,7 @@ void TDesignWindow::BuildMenus() {
   file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { Save(); });
   file->addAction(QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                   [this] { SaveAs(); });
+  file->addAction(QStringLiteral("Re&load from Disk"), this, [this] { ReloadFromDisk(); });
   file->addSeparator();
   file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 
@@ -262,26 +276,108 @@ void TDesignWindow::Change(const std::string& Label, const std::function<void()>
   }
 }
 
-bool TDesignWindow::Apply(const TUndoHistory::TState& State) {
+bool TDesignWindow::Rebuild(const std::function<void()>& Build, const std::vector<std::string>& Selection) {
   FInspector->Clear();
   FDataView->Show(nullptr);
   {
     TUpdateScope refreshing(&FRefreshing);
     FComponents->clear();
   }
-  bool applied = true;
+  bool built = true;
   try {
-    FDocument->Restore(State.Text);
+    Build();
   } catch (...) {
     ShowCurrentError();
-    applied = false;
+    built = false;
   }
   RefreshComponents();
   std::vector<TComponent*> selected;
-  for (const std::string& name : State.Selection)
+  for (const std::string& name : Selection)
     if (TComponent* component = FDocument->Root()->FindComponent(name)) selected.push_back(component);
   Select(selected);
-  return applied;
+  return built;
+}
+
+bool TDesignWindow::Apply(const TUndoHistory::TState& State) {
+  return Rebuild([&] { FDocument->Restore(State.Text); }, State.Selection);
+}
+
+bool TDesignWindow::ReloadFromDisk() {
+  if (FDocument->Untitled()) return false;
+  TUndoHistory::TState before = CurrentState();
+  if (!Rebuild([&] { FDocument->Reload(); }, before.Selection)) return false;
+  TUndoHistory::TState after = CurrentState();
+  if (after.Text != before.Text) FHistory.Record({"reload from disk", std::move(before), std::move(after)});
+  FHistory.MarkClean();
+  FDocument->Designer().Modified();
+  FDocument->SetModified(false);
+  FDeclinedDiskChange.clear();
+  UpdateActions();
+  UpdateTitle();
+  statusBar()->showMessage(
+      ToText("Read " + FDocument->DisplayName() + " again from disk; Edit > Undo brings back the form as it was"));
+  return true;
+}
+
+namespace {
+
+// The file's size and time, to tell one change on disk from the next.
+std::string DiskState(const fs::path& File) {
+  QFileInfo info(ToText(File.string()));
+  return std::to_string(info.size()) + "@" + std::to_string(info.lastModified().toMSecsSinceEpoch());
+}
+
+}  // namespace
+
+void TDesignWindow::WatchFile() {
+  if (!FWatcher->files().isEmpty()) FWatcher->removePaths(FWatcher->files());
+  if (!FWatcher->directories().isEmpty()) FWatcher->removePaths(FWatcher->directories());
+  FDeclinedDiskChange.clear();
+  if (FDocument->Untitled()) return;
+  std::error_code ec;
+  fs::path file = fs::absolute(FDocument->File(), ec);
+  FWatcher->addPath(ToText(file.string()));
+  FWatcher->addPath(ToText(file.parent_path().string()));
+}
+
+void TDesignWindow::CheckDisk() {
+  if (FDocument->Untitled() || FAskingDisk) return;
+  std::error_code ec;
+  const fs::path file = fs::absolute(FDocument->File(), ec);
+  // A replaced file is a new one: the watcher lets go of the old and is given the new.
+  if (!FWatcher->files().contains(ToText(file.string())) && fs::exists(file, ec))
+    FWatcher->addPath(ToText(file.string()));
+  // Nothing is asked over another question or dialog: the look is made again later.
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    FDiskCheck->start();
+    return;
+  }
+  if (!FDocument->ChangedOnDisk()) return;
+  const std::string name = FDocument->DisplayName();
+  if (!fs::exists(file, ec)) {
+    statusBar()->showMessage(ToText(name + " is gone from disk; Save writes it again"));
+    return;
+  }
+  if (FDocument->Modified()) {
+    statusBar()->showMessage(ToText(name + " has changed on disk; Save asks whether to read it again or overwrite it"));
+    return;
+  }
+  const std::string state = DiskState(file);
+  if (state == FDeclinedDiskChange) return;
+  TModalResult answer = mrNo;
+  try {
+    FAskingDisk = true;
+    answer = MessageDlg(name + " has changed on disk. Read it again?", mtConfirmation, {mbYes, mbNo}, 0);
+    FAskingDisk = false;
+  } catch (...) {
+    FAskingDisk = false;
+    ShowCurrentError();
+    return;
+  }
+  if (answer == mrYes)
+    ReloadFromDisk();
+  else
+    FDeclinedDiskChange = state;
 }
 
 bool TDesignWindow::Undo() {
@@ -342,6 +438,7 @@ void TDesignWindow::ReplaceDocument(const std::function<std::unique_ptr<TDesignD
 void TDesignWindow::SetDocument(std::unique_ptr<TDesignDocument> Document) {
   DropDocument();
   FDocument = std::move(Document);
+  WatchFile();
   FDocument->SetOnModifiedChanged([this] { UpdateTitle(); });
   FHistory.Clear(!FDocument->Modified());
   UpdateActions();
@@ -548,6 +645,37 @@ bool TDesignWindow::Save() {
   if (FDocument->Untitled()) return SaveAs();
   try {
     FDocument->Save();
+  } catch (const EFormChanged&) {
+    return SaveOverChange();
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  FHistory.MarkClean();
+  UpdateTitle();
+  return true;
+}
+
+bool TDesignWindow::SaveOverChange() {
+  TModalResult answer = mrCancel;
+  try {
+    answer = MessageDlg(FDocument->DisplayName() +
+                            " has changed on disk since it was opened or saved here.\n\n"
+                            "Yes: read it again from disk (Edit > Undo brings back the form shown here).\n"
+                            "No: overwrite it with the form shown here, losing the changes on disk.\n"
+                            "Cancel: neither, for now.",
+                        mtWarning, mbYesNoCancel, 0);
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+  if (answer == mrYes) {
+    ReloadFromDisk();
+    return false;  // nothing was saved
+  }
+  if (answer != mrNo) return false;
+  try {
+    FDocument->SaveOver();
   } catch (...) {
     ShowCurrentError();
     return false;
@@ -566,15 +694,24 @@ bool TDesignWindow::SaveAs() {
     return false;
   }
   if (!file) return false;
+  std::vector<std::string> rewritten;
   try {
-    FDocument->SaveAs(*file);
+    rewritten = FDocument->SaveAs(*file);
   } catch (...) {
     ShowCurrentError();
     return false;
   }
   FHistory.MarkClean();
   FRecent.Add(FDocument->File());
+  WatchFile();
   UpdateTitle();
+  if (!rewritten.empty()) {
+    std::string names;
+    for (const std::string& name : rewritten) names += (names.empty() ? "" : ", ") + name;
+    statusBar()->showMessage(
+        ToText("Saved as " + FDocument->DisplayName() +
+               " in another folder, with file names rewritten to lead to the same files: " + names));
+  }
   return true;
 }
 

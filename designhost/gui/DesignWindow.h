@@ -20,6 +20,8 @@
 #include "designhost/gui/UndoHistory.h"
 #include "host/rtl/UpdateScope.h"
 
+class QFileSystemWatcher;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QLabel;
@@ -58,6 +60,13 @@ class TDesignWindow : public QMainWindow {
   // Asks whether to save the changed form: Yes saves, No drops the changes, Cancel keeps
   // everything as it is (false).
   bool ConfirmDiscard();
+  // Reads the form's file afresh in place of the form shown, as one change that Undo takes
+  // back; the form is then as saved.
+  bool ReloadFromDisk();
+  // Looks whether another program changed the form's file; when it did and the window holds
+  // no unsaved change, offers to read it afresh. The window does this by itself soon after the
+  // file or its folder changes.
+  void CheckDisk();
 
   // The selected components, in the list's order.
   std::vector<TComponent*> Selection() const;
@@ -107,6 +116,10 @@ class TDesignWindow : public QMainWindow {
   void BuildMenus();
   void FillRecentMenu();
   void UpdateActions();
+  // Runs Build, which makes the form's components afresh, with nothing of the window holding on
+  // to the old ones, and selects the components named in Selection. An error shows in a message
+  // box; answers whether Build succeeded.
+  bool Rebuild(const std::function<void()>& Build, const std::vector<std::string>& Selection);
   // Reads State back into the form and selects its components.
   bool Apply(const TUndoHistory::TState& State);
   TUndoHistory::TState CurrentState() const;
@@ -128,6 +141,10 @@ class TDesignWindow : public QMainWindow {
   std::optional<std::filesystem::path> AskDatabaseFileWithDialog();
   std::optional<std::vector<std::string>> AskTablesWithDialog(const std::vector<std::string>& Tables);
   void FillForeignKeyMenu();
+  // Save found the file changed by another program: reload it, overwrite it, or neither.
+  bool SaveOverChange();
+  // Watches the form's file and its folder (an atomic replacement is a new file in the folder).
+  void WatchFile();
 
   std::unique_ptr<TDesignDocument> FDocument;
   TComponentPalette* FPalette = nullptr;
@@ -142,4 +159,8 @@ class TDesignWindow : public QMainWindow {
   QAction* FRedoAction = nullptr;
   QMenu* FRecentMenu = nullptr;
   QMenu* FForeignKeyMenu = nullptr;
+  QFileSystemWatcher* FWatcher = nullptr;
+  QTimer* FDiskCheck = nullptr;     // a look at the file once the changes on disk settle
+  bool FAskingDisk = false;         // the question about a change on disk is open
+  std::string FDeclinedDiskChange;  // the file's size and time when a reload was declined
 };

@@ -56,14 +56,24 @@ TEST_F(FileNameEditor, CancelWritesNothingAndReportsNoModification) {
   EXPECT_FALSE(fs::exists(dir / "missing.tvd"));
 }
 
-TEST_F(FileNameEditor, ChosenFileReplacesTheValueAndIsSaved) {
-  TProcessResult r = Edit("file other.tvd\n");
-  ASSERT_EQ(r.Status, 0) << r.Err;
-  const std::string chosen = (fs::canonical(dir.Path()) / "other.tvd").string();
-  EXPECT_NE(r.Out.find(R"({"modified":true,"changes":{"Database1.DatabaseFileName":")" + chosen + "\"}}"),
+TEST_F(FileNameEditor, AChosenFileIsStoredRelativeToTheFormsFolderWhenItLiesBelowIt) {
+  // Below the form's folder: relative, so the project can move; the name leads to the file.
+  fs::create_directories(dir / "data");
+  ExecSql(dir / "data" / "other.tvd", "CREATE TABLE y (a);");
+  TProcessResult below = Edit("file data/other.tvd\n");
+  ASSERT_EQ(below.Status, 0) << below.Err;
+  EXPECT_NE(below.Out.find(R"({"modified":true,"changes":{"Database1.DatabaseFileName":"data/other.tvd"}})"),
             std::string::npos)
-      << r.Out;
-  EXPECT_NE(ReadFile(form).find("DatabaseFileName = '" + chosen + "'"), std::string::npos);
+      << below.Out;
+  EXPECT_NE(ReadFile(form).find("DatabaseFileName = 'data/other.tvd'"), std::string::npos);
+  EXPECT_EQ(RunProgram(kDesignhost, {"values", form, "Customers.TableName"}).Out, "y\n");
+  // Elsewhere: the absolute path, which a moved project still finds.
+  TTempDir elsewhere;
+  ExecSql(elsewhere / "far.tvd", "CREATE TABLE z (a);");
+  TProcessResult outside = Edit("file " + (elsewhere / "far.tvd").string() + "\n");
+  ASSERT_EQ(outside.Status, 0) << outside.Err;
+  const std::string chosen = (fs::canonical(elsewhere.Path()) / "far.tvd").string();
+  EXPECT_NE(ReadFile(form).find("DatabaseFileName = '" + chosen + "'"), std::string::npos) << ReadFile(form);
 }
 
 TEST_F(FileNameEditor, DryRunReportsButSavesNothing) {

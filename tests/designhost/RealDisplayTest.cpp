@@ -1,7 +1,8 @@
 // The design window on a real X display: an X server of the test's own (Xvfb), the designhost
 // program on it, and real key presses and mouse clicks through the XTEST extension (xdotool)
 // along the main road: select the detail table, open its MasterFields' property editor,
-// choose an index, join the fields, Enter, Ctrl+S. The saved form is read back at the end.
+// choose an index, join the fields, Enter, Ctrl+S, which finds the form changed on disk by
+// another program and asks before saving over it. The saved form is read back at the end.
 // Every step has a time limit and names itself when it fails; the X server always goes.
 #include <gtest/gtest.h>
 
@@ -192,6 +193,18 @@ TEST_F(RealDisplay, TheMainRoadWithRealKeysAndClicksEndsInASavedLink) {
   // The write-back marks the form modified in the window's title; Ctrl+S then reaches the
   // design window without a click, and the marker goes.
   ASSERT_TRUE(Do("the link is written back", {"search", "--sync", "--name", R"(^Tirvendal Designer - demo\.xfm\*$)"}));
+  // Meanwhile another program changes the form on disk. Ctrl+S does not save over it: it asks,
+  // and Enter reads the file again; Ctrl+Z brings the link back, and Ctrl+S then saves it.
+  TProcessResult set = Host({"set", form, "Customers.Tag", "42"});
+  ASSERT_EQ(set.Status, 0) << set.Err;
+  ASSERT_TRUE(Do("Ctrl+S finds the change on disk", {"key", "ctrl+s"}));
+  ASSERT_TRUE(Do("the save asks what to do", {"search", "--sync", "--name", "^Warning$"}));
+  EXPECT_NE(ReadFile(form).find("Tag = 42"), std::string::npos) << "the change on disk was saved over";
+  ASSERT_TRUE(Do("Enter reads the file again", {"key", "Return"}));
+  ASSERT_TRUE(Do("the form is as on disk", {"search", "--sync", "--name", R"(^Tirvendal Designer - demo\.xfm$)"}));
+  ASSERT_TRUE(Do("Ctrl+Z brings the link back", {"key", "ctrl+z"}));
+  ASSERT_TRUE(
+      Do("the form holds the link again", {"search", "--sync", "--name", R"(^Tirvendal Designer - demo\.xfm\*$)"}));
   ASSERT_TRUE(Do("Ctrl+S saves", {"key", "ctrl+s"}));
   ASSERT_TRUE(Do("the form is saved", {"search", "--sync", "--name", R"(^Tirvendal Designer - demo\.xfm$)"}));
   ASSERT_TRUE(Do("Ctrl+Q ends designhost", {"key", "ctrl+q"}));

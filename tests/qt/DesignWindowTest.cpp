@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -22,6 +23,7 @@
 #include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
+#include "host/rtl/TypInfo.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Table.h"
 #include "host/visualclx/ScriptedUser.h"
@@ -186,6 +188,27 @@ TEST_F(DesignWindow, SaveWritesWhatReadsBackAndClearsTheMarker) {
   EXPECT_EQ(Window->Document().File(), Demo.Dir / "copy.xfm");
   EXPECT_TRUE(Window->windowTitle().contains("copy.xfm"));
   EXPECT_EQ(ReadFile(Demo.Dir / "copy.xfm"), WriteComponent(Window->Document().Root()));
+
+  // Save As into another folder: a relative database file name is rewritten so that it still
+  // leads to the same file (absolute from a folder it does not lie under, relative from one it
+  // does), the status bar says so, and the saved copy reads its tables.
+  auto savedAs = [&](const fs::path& File) {
+    Window->AskSaveFileName = [&] { return std::optional<fs::path>(File); };
+    EXPECT_TRUE(Window->SaveAs());
+    TProcessResult tables =
+        RunProgram(TIRVENDAL_BIN_DIR "/designhost", {"values", File.string(), "Customers.TableName"});
+    EXPECT_NE(tables.Out.find("customers\n"), std::string::npos) << tables.Err;
+    EXPECT_TRUE(Window->statusBar()->currentMessage().contains("Database1.DatabaseFileName"))
+        << Window->statusBar()->currentMessage().toStdString();
+    return ReadFile(File);
+  };
+  fs::create_directories(Demo.Dir / "sub");
+  EXPECT_NE(
+      savedAs(Demo.Dir / "sub" / "moved.xfm").find("DatabaseFileName = '" + (Demo.Dir / "demo.tvd").string() + "'"),
+      std::string::npos);
+  Window->Change("set",
+                 [&] { dynamic_cast<TQVRDatabase*>(Component("Database1"))->SetDatabaseFileName("../demo.tvd"); });
+  EXPECT_NE(savedAs(Demo.Dir / "top.xfm").find("DatabaseFileName = 'demo.tvd'"), std::string::npos);
 }
 
 TEST_F(DesignWindow, ChangesAreNotLostWithoutAQuestion) {
@@ -206,6 +229,57 @@ TEST_F(DesignWindow, ChangesAreNotLostWithoutAQuestion) {
   Window->AddComponent(TQVRTable::StaticClass());
   EXPECT_TRUE(Answering("answer Yes\n", [&] { return Window->close(); }));
   EXPECT_NE(ReadFile(Demo.Form()).find("QVRTable1: TQVRTable"), std::string::npos);
+}
+
+TEST_F(DesignWindow, AChangeOnDiskIsReadAgainOrOverwrittenOnlyWhenThePersonSaysSo) {
+  auto setOnDisk = [&](const std::string& Property, const std::string& Value) {
+    TProcessResult set = RunProgram(TIRVENDAL_BIN_DIR "/designhost", {"set", Demo.Form().string(), Property, Value});
+    ASSERT_EQ(set.Status, 0) << set.Err;
+  };
+  auto tag = [&](const std::string& Name) {
+    return GetPropValueText(Component(Name), GetPropInfo(Component(Name), "Tag"));
+  };
+  auto setTag = [&](const std::string& Name, int Value) {
+    Window->Change("set Tag", [&] { SetOrdProp(Component(Name), GetPropInfo(Component(Name), "Tag"), Value); });
+  };
+  auto onDisk = [&](const std::string& Line) { return ReadFile(Demo.Form()).find(Line) != std::string::npos; };
+
+  // Without unsaved changes the window notices the replaced file by itself and reads it again.
+  setOnDisk("Customers.Tag", "42");
+  EXPECT_TRUE(
+      Answering("answer Yes\n", [&] { return QTest::qWaitFor([&] { return tag("Customers") == "42"; }, 5000); }));
+  EXPECT_FALSE(Window->isWindowModified());
+
+  // With changes of its own it asks nothing while idle; its save asks, and Cancel writes nothing.
+  setTag("Orders", 77);
+  setOnDisk("Customers.Tag", "43");
+  QTest::qWait(800);
+  EXPECT_TRUE(Boxes.Boxes.empty());
+  EXPECT_FALSE(Answering("answer Cancel\n", [&] { return Window->Save(); }));
+  EXPECT_TRUE(onDisk("Tag = 43"));
+  EXPECT_FALSE(onDisk("Tag = 77"));
+  EXPECT_TRUE(Window->isWindowModified());
+  // No overwrites the file with the window's form.
+  EXPECT_TRUE(Answering("answer No\n", [&] { return Window->Save(); }));
+  EXPECT_TRUE(onDisk("Tag = 77"));
+  EXPECT_FALSE(onDisk("Tag = 43"));
+  EXPECT_FALSE(Window->isWindowModified());
+
+  // Yes reads the file again instead of saving; Undo brings the window's change back.
+  setTag("Orders", 78);
+  setOnDisk("Customers.Tag", "44");
+  EXPECT_FALSE(Answering("answer Yes\n", [&] { return Window->Save(); }));
+  EXPECT_EQ(tag("Customers"), "44");
+  EXPECT_EQ(tag("Orders"), "77");
+  EXPECT_FALSE(Window->isWindowModified());
+  ASSERT_TRUE(Window->Undo());
+  EXPECT_EQ(tag("Orders"), "78");
+  EXPECT_TRUE(Window->isWindowModified());
+  // The window's own saves are no changes on disk to it.
+  EXPECT_TRUE(Window->Save());
+  QTest::qWait(800);
+  EXPECT_TRUE(Boxes.Boxes.empty());
+  EXPECT_TRUE(onDisk("Tag = 78"));
 }
 
 TEST_F(DesignWindow, AFormThatDoesNotReadLeavesTheOpenOneAsItWas) {

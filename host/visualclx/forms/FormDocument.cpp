@@ -2,6 +2,9 @@
 // changed, atomically.
 #include "host/visualclx/forms/FormDocument.h"
 
+#include <sys/stat.h>
+
+#include <functional>
 #include <system_error>
 
 #include "host/rtl/SysUtils.h"
@@ -27,7 +30,9 @@ std::string FolderOf(const fs::path& File) {
 TFormDocument::TFormDocument(const fs::path& File, TAccess Access) : FFile(File) {
   auto lock = std::make_unique<TFileLock>(
       File, kWhat, Access == TAccess::Write ? TLockKind::Exclusive : TLockKind::Shared, kLockTimeout);
-  Build(lock->Read(kMaxFormSize), File);
+  const std::string text = lock->Read(kMaxFormSize);
+  Build(text, File);
+  FStamp = StampOf(File, text);
   // The form as this program would write it: a save that would write the same keeps the file
   // as it is, also when it was written by hand in another layout.
   FSavedText = Text();
@@ -76,15 +81,69 @@ bool TFormDocument::Save(TFileCalls* Calls) {
   if (FFile.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
   std::string text = Text();
   if (FSavedText && *FSavedText == text) return false;
-  Write(FFile, text, Calls);
+  Write(FFile, text, Calls, false);
   FSavedText = std::move(text);
   return true;
+}
+
+bool TFormDocument::SaveIfUnchanged() {
+  if (FFile.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
+  std::string text = Text();
+  if (FSavedText && *FSavedText == text) return false;
+  Write(FFile, text, nullptr, true);
+  FSavedText = std::move(text);
+  return true;
+}
+
+TFormDocument::TStamp TFormDocument::StampOf(const fs::path& File, std::string_view Text) {
+  TStamp stamp;
+  struct stat info {};
+  if (stat(File.c_str(), &info) == 0) {
+    stamp.Device = info.st_dev;
+    stamp.Inode = info.st_ino;
+    stamp.Size = info.st_size;
+    stamp.Seconds = info.st_mtim.tv_sec;
+    stamp.Nanoseconds = info.st_mtim.tv_nsec;
+  }
+  stamp.Hash = std::hash<std::string_view>{}(Text);
+  return stamp;
+}
+
+bool TFormDocument::ChangedOnDisk() const {
+  if (FFile.empty()) return false;
+  std::error_code ec;
+  // A document that never read its file cannot tell what it held: a file there is news to it.
+  if (!FStamp) return fs::exists(FFile, ec);
+  struct stat info {};
+  if (stat(FFile.c_str(), &info) != 0) return true;  // removed, or no longer reachable
+  if (info.st_dev == FStamp->Device && info.st_ino == FStamp->Inode && info.st_size == FStamp->Size &&
+      info.st_mtim.tv_sec == FStamp->Seconds && info.st_mtim.tv_nsec == FStamp->Nanoseconds)
+    return false;
+  // Something happened to the file: it changed only when its bytes did.
+  std::string text;
+  try {
+    text = ReadRegularFile(FFile, kWhat, kMaxFormSize);
+  } catch (const EInOutError&) {
+    return true;
+  }
+  return static_cast<int64_t>(text.size()) != FStamp->Size || std::hash<std::string_view>{}(text) != FStamp->Hash;
+}
+
+void TFormDocument::Reload() {
+  if (FFile.empty()) throw EInvalidOperation("The form has no file to read again");
+  TFileLock lock(FFile, kWhat, TLockKind::Shared, kLockTimeout);
+  const std::string text = lock.Read(kMaxFormSize);
+  const bool byteOrderMark = std::string_view(text).starts_with(kByteOrderMark);
+  Restore(byteOrderMark ? std::string_view(text).substr(kByteOrderMark.size()) : std::string_view(text));
+  FByteOrderMark = byteOrderMark;
+  FSavedText = Text();
+  FStamp = StampOf(FFile, text);
 }
 
 bool TFormDocument::SaveAs(const fs::path& File) {
   if (File == FFile) return Save();
   std::string text = Text();
-  Write(File, text, nullptr);
+  Write(File, text, nullptr, false);
   FLock.reset();
   FFile = File;
   FSavedText = std::move(text);
@@ -106,7 +165,7 @@ void TFormDocument::Restore(std::string_view Text) {
   FByteOrderMark = byteOrderMark;
 }
 
-void TFormDocument::Write(const fs::path& File, std::string_view Text, TFileCalls* Calls) const {
+void TFormDocument::Write(const fs::path& File, std::string_view Text, TFileCalls* Calls, bool IfUnchanged) {
   // A document that does not hold the form's lock takes it for the save; a file that does not
   // exist yet has no lock to take.
   std::unique_ptr<TFileLock> lock;
@@ -114,5 +173,8 @@ void TFormDocument::Write(const fs::path& File, std::string_view Text, TFileCall
   const bool held = FLock && File == FFile;
   if (!held && fs::exists(File, ec))
     lock = std::make_unique<TFileLock>(File, kWhat, TLockKind::Exclusive, kLockTimeout);
+  if (IfUnchanged && ChangedOnDisk())
+    throw EFormChanged("Form file '" + File.string() + "' has changed on disk since it was read or saved here");
   ReplaceFile(File, Text, kWhat, held || lock, Calls);
+  FStamp = StampOf(File, Text);
 }

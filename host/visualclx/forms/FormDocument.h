@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,11 @@
 
 #include "host/rtl/Component.h"
 #include "host/rtl/SafeFile.h"
+#include "host/rtl/SysUtils.h"
+
+// A save that finds its form file changed by someone else since the document read or last
+// saved it, and so wrote nothing.
+TIRVENDAL_EXCEPTION(EFormChanged, EInOutError);
 
 class TFormDocument {
  public:
@@ -60,6 +66,16 @@ class TFormDocument {
   // ReplaceFile); a document that does not hold the form's lock takes it for the save.
   // True when the file was written. EInvalidOperation when the document has no file.
   bool Save(TFileCalls* Calls = nullptr);
+  // Saves as Save does, but only when File still holds what this document read or last saved
+  // (looked at under the form's lock, so nobody slips in between the look and the write);
+  // otherwise raises EFormChanged and writes nothing.
+  bool SaveIfUnchanged();
+  // True when File no longer holds what this document read or last saved: another program
+  // changed, replaced or removed it. A file that was only touched, or replaced by the same
+  // bytes, has not changed.
+  bool ChangedOnDisk() const;
+  // Reads File afresh in place of the form, as Restore does, and takes it as saved.
+  void Reload();
   // Saves into File, which becomes the document's file.
   bool SaveAs(const std::filesystem::path& File);
   // Builds the form afresh from Text, a form description as WriteComponent writes it (an
@@ -70,7 +86,15 @@ class TFormDocument {
 
  private:
   void Build(std::string_view Text, const std::filesystem::path& File);
-  void Write(const std::filesystem::path& File, std::string_view Text, TFileCalls* Calls) const;
+  // Where the file stood when this document read or saved Text: identity, size, time and a
+  // hash of the bytes.
+  struct TStamp {
+    uint64_t Device = 0, Inode = 0;
+    int64_t Size = -1, Seconds = 0, Nanoseconds = 0;
+    size_t Hash = 0;
+  };
+  static TStamp StampOf(const std::filesystem::path& File, std::string_view Text);
+  void Write(const std::filesystem::path& File, std::string_view Text, TFileCalls* Calls, bool IfUnchanged);
 
   std::filesystem::path FFile;
   std::unique_ptr<TComponent> FRoot;
@@ -78,4 +102,5 @@ class TFormDocument {
   std::unique_ptr<TFileLock> FLock;  // held from reading to saving (TAccess::Write)
   bool FByteOrderMark = false;
   std::optional<std::string> FSavedText;  // the text the file stands for, when known
+  std::optional<TStamp> FStamp;           // the file as read or last saved, when it was
 };
