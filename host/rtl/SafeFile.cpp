@@ -166,16 +166,66 @@ fs::path FollowLinks(const fs::path& File) {
   throw EInOutError("Cannot follow '" + File.string() + "': " + Reason(ELOOP));
 }
 
+namespace {
+
+// Beside the whole-file lock (flock) that readers share and a writer holds alone, a writer
+// announces its wait with a byte-range lock on one byte of the same file. A reader that
+// arrives while a writer waits keeps off the file until the writer is done, so overlapping
+// readers cannot keep a writer out for ever. Both kinds of lock belong to the open file and
+// go with the process that holds them, however it ends; neither needs a file of its own.
+constexpr off_t kWriterWaitsByte = 0;
+
+struct flock WriterWaitsRange(short Type) {
+  struct flock range {};
+  range.l_type = Type;
+  range.l_whence = SEEK_SET;
+  range.l_start = kWriterWaitsByte;
+  range.l_len = 1;
+  return range;
+}
+
+// Whether another open file of the form holds a writer's announcement.
+bool WriterWaits(int Fd, const std::string& What, const fs::path& File) {
+  struct flock probe = WriterWaitsRange(F_WRLCK);
+  if (::fcntl(Fd, F_OFD_GETLK, &probe) != 0) Fail("lock", What, File, Reason(errno));
+  return probe.l_type != F_UNLCK;
+}
+
+// A writer's announcement: a read lock, which any number of waiting writers may hold at once
+// and which a file opened for reading may take.
+void AnnounceWriter(int Fd, const std::string& What, const fs::path& File) {
+  struct flock range = WriterWaitsRange(F_RDLCK);
+  while (::fcntl(Fd, F_OFD_SETLK, &range) != 0)
+    if (errno != EINTR) Fail("lock", What, File, Reason(errno));
+}
+
+// One attempt at the whole-file lock: true when it is held. A reader takes it only while no
+// writer waits, and lets it go again when a writer announced itself in between.
+bool TryLock(int Fd, TLockKind Kind, const std::string& What, const fs::path& File) {
+  if (Kind == TLockKind::Shared && WriterWaits(Fd, What, File)) return false;
+  if (::flock(Fd, (Kind == TLockKind::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK && errno != EINTR) Fail("lock", What, File, Reason(errno));
+    return false;
+  }
+  if (Kind == TLockKind::Shared && WriterWaits(Fd, What, File)) {
+    ::flock(Fd, LOCK_UN);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 TFileLock::TFileLock(const fs::path& File, const std::string& What, TLockKind Kind, std::chrono::milliseconds Timeout)
     : FFile(File), FWhat(What) {
+  // The time counts this command's own wait, however often the file is replaced meanwhile.
   const auto deadline = std::chrono::steady_clock::now() + Timeout;
-  const int operation = (Kind == TLockKind::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
   auto pause = std::chrono::milliseconds(2);
   while (true) {
     struct stat locked {};
     TFd fd(OpenRegular(File, What, locked));
-    while (::flock(fd.Get(), operation) != 0) {
-      if (errno != EWOULDBLOCK && errno != EINTR) Fail("lock", What, File, Reason(errno));
+    if (Kind == TLockKind::Exclusive) AnnounceWriter(fd.Get(), What, File);
+    while (!TryLock(fd.Get(), Kind, What, File)) {
       if (std::chrono::steady_clock::now() >= deadline)
         Fail("lock", What, File,
              "another command is still working on it (waited " +

@@ -28,12 +28,14 @@ enum class TLockKind { Shared, Exclusive };
 // no lock on the path any more: after locking, the path is checked to still lead to the
 // locked file, and when it does not the lock is taken again on the file that is there now.
 // While a process holds the exclusive lock of the file at the path, no other process is
-// between reading and replacing it.
+// between reading and replacing it. A writer that waits is served before the readers that
+// come after it, so readers that overlap each other cannot keep it out.
 class TFileLock {
  public:
   // Opens and locks the regular file File leads to, waiting at most Timeout for other
-  // holders. Raises EInOutError naming the file (with What) and the reason when it cannot be
-  // opened, is no regular file, or is still locked when Timeout has passed.
+  // holders (the time counts this lock's own wait). Raises EInOutError naming the file (with
+  // What) and the reason when it cannot be opened, is no regular file, or is still locked when
+  // Timeout has passed.
   TFileLock(const std::filesystem::path& File, const std::string& What, TLockKind Kind,
             std::chrono::milliseconds Timeout);
   ~TFileLock();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <future>
 #include <thread>
@@ -179,4 +180,33 @@ TEST(SafeFile, ALockHoldsAcrossTheReplacementItGuards) {
   ReplaceFile(file, "second", "form file", true);
   holder.reset();
   EXPECT_EQ(waiter.get(), "second");
+}
+
+TEST(SafeFile, AWaitingWriterGoesBeforeReadersThatComeAfterIt) {
+  TTempDir dir;
+  const fs::path file = dir / "form.xfm";
+  WriteFile(file, "text");
+  // Readers that hand the file on to each other, each coming before the last has gone, never
+  // leave it free; the writer still gets in, and within its own time.
+  auto reading = std::make_unique<TFileLock>(file, "form file", TLockKind::Shared, 10s);
+  std::atomic<bool> writerDone = false;
+  auto writer = std::async(std::launch::async, [&] {
+    std::string error = ErrorOf([&] { TFileLock(file, "form file", TLockKind::Exclusive, 10s); });
+    writerDone = true;
+    return error;
+  });
+  std::string refused;
+  while (!writerDone && refused.empty()) {
+    try {
+      auto next = std::make_unique<TFileLock>(file, "form file", TLockKind::Shared, 0ms);
+      reading = std::move(next);
+    } catch (const EInOutError& e) {
+      refused = e.Message();  // a writer waits: a reader that comes now is kept off
+    }
+  }
+  reading.reset();
+  EXPECT_EQ(writer.get(), "(no error)");
+  EXPECT_NE(refused.find("another command is still working on it"), std::string::npos) << refused;
+  // Once the writer is done, readers come in again.
+  EXPECT_EQ(TFileLock(file, "form file", TLockKind::Shared, 10s).Read(100), "text");
 }
