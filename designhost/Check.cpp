@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/NearestWord.h"
 #include "host/rtl/Strings.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace fs = std::filesystem;
 
@@ -238,7 +238,7 @@ std::string FindingJson(const TFinding& Finding) {
   object["component"] = Finding.Component;
   object["property"] = Finding.Property;
   object["message"] = Finding.Message;
-  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return JsonLine(object);
 }
 
 int RunCheck(const std::vector<std::string>& Paths, bool Json) {

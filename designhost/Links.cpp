@@ -2,13 +2,13 @@
 #include "designhost/Links.h"
 
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "designhost/KeyLinks.h"
 #include "designhost/Output.h"
 #include "designhost/Project.h"
 #include "host/dataclx/DefCollection.h"
 #include "host/dataclx/FieldList.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace {
 
@@ -18,6 +18,7 @@ struct TLink {
   const TProjectTable* Master;
   std::vector<std::pair<std::string, std::string>> Pairs;  // detail field, master field
   std::string Index;                                       // the detail's IndexName
+  std::string Warning;                                     // why the pairs could not be read; empty when they could
 };
 
 // The field a listed name stands for, as the table resolves it; the name as listed when the
@@ -28,19 +29,33 @@ std::string Resolved(const std::string& Name, const TTableStructure* Structure) 
   return field ? field->Name() : Name;
 }
 
+// Why the fields of the detail's order could not be read from its database file: the file is
+// missing, locked or no database, or the table in it does not read. Empty when they could, or
+// when what is missing is a fault of the form (an unknown database, table or index) that check
+// reports.
+std::string WhyNoOrder(TProject& Project, const TProjectTable& Table) {
+  const TProjectDatabase* database = Project.FindDatabase(Table.DatabaseName);
+  const TDatabaseStructure* file = database ? Project.Structure(*database) : nullptr;
+  if (file && !file->Error().empty()) return file->Error();
+  const TTableStructure* structure = Project.Structure(Table);
+  if (structure && !structure->Error.empty()) return "cannot read table '" + structure->Name + "': " + structure->Error;
+  return {};
+}
+
 // The detail's order fields paired with its master fields by position, as far as both reach.
 std::vector<TLink> FindLinks(TProject& Project) {
   std::vector<TLink> links;
   for (const TProjectForm& form : Project.Forms()) {
     for (const TProjectTable& table : form.Tables) {
       if (table.MasterTable < 0) continue;
-      TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}, table.IndexName};
+      TLink link{&form, &table, &form.Tables[static_cast<size_t>(table.MasterTable)], {}, table.IndexName, {}};
       const TTableStructure* structure = Project.Structure(table);
       const TTableStructure* masterStructure = Project.Structure(*link.Master);
-      std::vector<std::string> detailFields = OrderFields(table, structure).value_or(std::vector<std::string>{});
+      std::optional<std::vector<std::string>> detailFields = OrderFields(table, structure);
+      if (!detailFields) link.Warning = WhyNoOrder(Project, table);
       std::vector<std::string> masterFields = SplitFieldList(table.MasterFields);
-      for (size_t i = 0; i < detailFields.size() && i < masterFields.size(); ++i)
-        link.Pairs.emplace_back(Resolved(detailFields[i], structure), Resolved(masterFields[i], masterStructure));
+      for (size_t i = 0; detailFields && i < detailFields->size() && i < masterFields.size(); ++i)
+        link.Pairs.emplace_back(Resolved((*detailFields)[i], structure), Resolved(masterFields[i], masterStructure));
       links.push_back(std::move(link));
     }
   }
@@ -62,8 +77,12 @@ std::vector<TLink> FindSuggestions(TProject& Project) {
     for (size_t i = 0; i < tables.size(); ++i) {
       if (tables[i].HasMasterSource) continue;
       for (TKeyChoice& choice : KeyChoices(tables, i))
-        links.push_back(
-            {&form, &form.Tables[i], &form.Tables[choice.Master], std::move(choice.Link.Pairs), choice.Link.IndexName});
+        links.push_back({&form,
+                         &form.Tables[i],
+                         &form.Tables[choice.Master],
+                         std::move(choice.Link.Pairs),
+                         choice.Link.IndexName,
+                         {}});
     }
   }
   return links;
@@ -150,7 +169,7 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format, bool Su
       object["index"] = link.Index;
       object["pairs"] = nlohmann::ordered_json::array();
       for (const auto& [detail, master] : link.Pairs) object["pairs"].push_back({detail, master});
-      std::cout << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+      std::cout << JsonLine(object) << '\n';
     }
   }
   std::cout.flush();
@@ -159,6 +178,13 @@ int RunLinks(const std::vector<std::string>& Paths, TLinksFormat Format, bool Su
     if (!form.Failure) continue;
     std::cerr << Printable(form.File + ':' + std::to_string(form.Failure->Line) +
                            ": error: " + form.Failure->ClassName + ": " + form.Failure->Message)
+              << '\n';
+    status = 1;
+  }
+  for (const TLink& link : links) {
+    if (link.Warning.empty()) continue;
+    std::cerr << Printable("warning: " + link.Form->File + ':' + std::to_string(link.Detail->LineOf("MasterSource")) +
+                           ": " + link.Detail->Name + ": " + link.Warning)
               << '\n';
     status = 1;
   }

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 #include "designhost/UsageError.h"
@@ -131,18 +133,28 @@ TProjectForm ReadForm(const std::string& File) {
   return form;
 }
 
-// The form files a path stands for: itself, or for a folder every *.xfm under it, by path.
+// The form files a path stands for: itself, or for a folder every *.xfm under it, by path. An
+// entry that is named like a form but is no readable regular file (a link that leads nowhere
+// or in a loop, a pipe) is listed all the same: reading it fails, naming the system's reason,
+// rather than the form being passed over.
 std::vector<std::string> FormFiles(const std::string& Path) {
-  std::error_code ec;
-  fs::file_status status = fs::status(Path, ec);
-  if (!fs::exists(status)) throw EUsageError("no such file or folder '" + Path + "'");
-  if (!fs::is_directory(status)) return {Path};
+  struct stat info {};
+  if (::stat(Path.c_str(), &info) != 0) {
+    const int error = errno;
+    struct stat link {};
+    if (::lstat(Path.c_str(), &link) == 0) return {Path};  // a link that leads nowhere: a form that does not read
+    if (error == ENOENT || error == ENOTDIR) throw EUsageError("no such file or folder '" + Path + "'");
+    throw EInOutError("Cannot read '" + Path + "': " + std::strerror(error));
+  }
+  if (!S_ISDIR(info.st_mode)) return {Path};
   std::vector<std::string> found;
+  std::error_code ec;
   fs::recursive_directory_iterator it(Path, fs::directory_options::skip_permission_denied, ec), end;
   if (ec) throw EInOutError("Cannot read folder '" + Path + "': " + ec.message());
   for (; it != end; it.increment(ec)) {
     if (ec) throw EInOutError("Cannot read folder '" + Path + "': " + ec.message());
-    if (it->path().extension() == ".xfm" && it->is_regular_file(ec))
+    // A folder named like a form is walked into, not read.
+    if (it->path().extension() == ".xfm" && !it->is_directory(ec))
       found.push_back((fs::path(Path) / it->path().lexically_relative(Path)).string());
   }
   std::sort(found.begin(), found.end());

@@ -17,7 +17,9 @@ class TLinksCommand final : public TCommand {
                 "DETAILFIELD=MASTERFIELD joined by ';', the detail's current order paired with "
                 "MasterFields. A backslash, a tab or a line feed inside a path or a name is printed as "
                 "\\\\, \\t or \\n.",
-            .ExitStatus = {"0  done", "1  a form cannot be read", "2  wrong usage"},
+            .ExitStatus = {"0  done",
+                           "1  a form cannot be read, or a link's pairs cannot be read from its database (a warning)",
+                           "2  wrong usage"},
             .Examples = {"designhost links demo", "designhost links --dot demo | dot -Tsvg -o links.svg"}};
   }
 

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -50,8 +51,18 @@ std::string FileUri(const std::string& FileName, const char* Query) {
   return uri + "?" + Query;
 }
 
+// Why SQLite failed: where a system call failed under it (a file that may not be opened, a
+// failing disk), the system's reason rather than SQLite's general "unable to open database file".
+std::string SqliteReason(sqlite3* Db) {
+  const int code = sqlite3_extended_errcode(Db) & 0xFF;
+  const int error = sqlite3_system_errno(Db);
+  if (error != 0 && (code == SQLITE_CANTOPEN || code == SQLITE_IOERR || code == SQLITE_PERM))
+    return std::strerror(error);
+  return sqlite3_errmsg(Db);
+}
+
 [[noreturn]] void RaiseSqlite(sqlite3* Db, const char* What) {
-  throw EDatabaseError(std::string(What) + ": " + (Db ? sqlite3_errmsg(Db) : "out of memory"),
+  throw EDatabaseError(std::string(What) + ": " + (Db ? SqliteReason(Db) : "out of memory"),
                        Db ? sqlite3_extended_errcode(Db) : SQLITE_NOMEM);
 }
 
@@ -116,7 +127,10 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   if (FileName.empty()) DatabaseError("No database file name given", Component);
   // SQLite would create a missing file or take a name as a URI; look at the file first.
   struct stat info {};
-  if (stat(FileName.c_str(), &info) != 0) DatabaseError("Database file '" + FileName + "' does not exist", Component);
+  if (stat(FileName.c_str(), &info) != 0) {
+    if (errno == ENOENT) DatabaseError("Database file '" + FileName + "' does not exist", Component);
+    DatabaseError("Cannot open database file '" + FileName + "': " + std::strerror(errno), Component);
+  }
   if (!S_ISREG(info.st_mode)) DatabaseError("Database file '" + FileName + "' is not a file", Component);
 
   // Even a read-only connection makes the -wal and -shm files of a WAL database that has none,
@@ -146,7 +160,7 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   std::unique_ptr<sqlite3, TDeleter> db(raw);
   if (rc != SQLITE_OK)
-    DatabaseError("Cannot open database file '" + FileName + "': " + (raw ? sqlite3_errmsg(raw) : "out of memory"),
+    DatabaseError("Cannot open database file '" + FileName + "': " + (raw ? SqliteReason(raw) : "out of memory"),
                   Component, raw ? sqlite3_extended_errcode(raw) : SQLITE_NOMEM);
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, 5000);
@@ -158,7 +172,7 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
   if (rc == SQLITE_OK) rc = sqlite3_step(probe);
   sqlite3_finalize(probe);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-    DatabaseError("Cannot open database file '" + FileName + "': " + sqlite3_errmsg(raw), Component,
+    DatabaseError("Cannot open database file '" + FileName + "': " + SqliteReason(raw), Component,
                   sqlite3_extended_errcode(raw));
   std::unique_ptr<TSqliteConnection> connection(new TSqliteConnection(FileName, db.release()));
   connection->FImmutable = immutable;

@@ -7,6 +7,7 @@
 #include "host/visualclx/Button.h"
 #include "host/visualclx/ComboBox.h"
 #include "host/visualclx/Form.h"
+#include "host/visualclx/JsonLine.h"
 #include "host/visualclx/Label.h"
 #include "host/visualclx/ListBox.h"
 #include "host/visualclx/MessageDlg.h"
@@ -16,7 +17,7 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-std::string Line(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
+std::string Line(const json& value) { return JsonLine(value); }
 
 json ItemsOf(const TStrings* items) {
   json result = json::array();

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <nlohmann/json.hpp>
 #include <thread>
@@ -113,6 +114,34 @@ TEST_F(Check, FormsAreReadAsEveryCommandReadsThem) {
   EXPECT_EQ(links.Status, 1);
   EXPECT_EQ(links.Err,
             "proj/pipe.xfm:1: error: EInOutError: Cannot read form file 'proj/pipe.xfm': not a regular file\n");
+
+  // Under a folder, an entry named like a form that is no readable regular file is a form that
+  // does not read, with the system's reason; a folder so named is walked into. A database file
+  // that cannot be looked at is named with the reason too, never as missing.
+  fs::create_directories(dir / "odd" / "folder.xfm");
+  fs::create_symlink("gone.xfm", dir / "odd" / "dangling.xfm");
+  fs::create_symlink("loop.xfm", dir / "odd" / "loop.xfm");
+  ASSERT_EQ(::mkfifo((dir / "odd" / "folder.xfm" / "pipe.xfm").c_str(), 0600), 0);
+  fs::create_symlink("loop.tvd", dir / "odd" / "loop.tvd");
+  WriteFile(dir / "odd" / "db.xfm",
+            "object M: TDataModule\n  object Db: TQVRDatabase\n    DatabaseName = 'L'\n"
+            "    DatabaseFileName = 'loop.tvd'\n  end\nend\n");
+  TProcessResult odd = Host({"check", "odd"});
+  EXPECT_EQ(odd.Status, 1);
+  EXPECT_EQ(odd.Out,
+            "odd/dangling.xfm:1: error: .: Cannot open form file 'odd/dangling.xfm': No such file or directory\n"
+            "odd/db.xfm:4: error: Db.DatabaseFileName: Cannot open database file 'odd/loop.tvd': Too many levels of "
+            "symbolic links\n"
+            "odd/folder.xfm/pipe.xfm:1: error: .: Cannot read form file 'odd/folder.xfm/pipe.xfm': not a regular file\n"
+            "odd/loop.xfm:1: error: .: Cannot open form file 'odd/loop.xfm': Too many levels of symbolic links\n")
+      << odd.Err;
+  TProcessResult oddLinks = Host({"links", "odd"});
+  EXPECT_EQ(oddLinks.Status, 1);
+  EXPECT_EQ(std::count(oddLinks.Err.begin(), oddLinks.Err.end(), '\n'), 3) << oddLinks.Err;
+  const std::string tooLong(300, 'x');
+  TProcessResult unnamed = Host({"check", tooLong + ".xfm"});
+  EXPECT_EQ(unnamed.Status, 1);
+  EXPECT_EQ(unnamed.Err, "error: EInOutError: Cannot read '" + tooLong + ".xfm': File name too long\n");
 
   // A form that another command is saving is read once that command is done: the check waits
   // for the lock and reads the saved form, not the one that was there when it started.

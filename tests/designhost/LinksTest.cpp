@@ -55,4 +55,30 @@ TEST_F(Links, MapsEveryMasterToItsDetailsWithTheJoinedFields) {
   EXPECT_EQ(Host({"links", "--json", "--dot", "proj"}).Status, 2);
 }
 
+TEST_F(Links, ALinkWhosePairsCannotBeReadIsListedWithAWarning) {
+  const std::string o = kOrders;
+  const fs::path database = dir / "proj" / "data" / "shop.tvd";
+  // Each link is listed with the pairs it can give (a stored field list needs no database); the
+  // others are named on stderr at their MasterSource line with the reason.
+  auto warnings = [&](const std::string& reason) {
+    std::string text;
+    for (const std::string detail : {"Orders", "TooMany", "Linked", "Keyed"})
+      text += "warning: proj/forms/orders.xfm:" + std::to_string(LineOf(o, "MasterSource", "object " + detail + ":")) +
+              ": " + detail + ": " + reason + "\n";
+    return text;
+  };
+  fs::rename(database, dir / "moved.tvd");
+  TProcessResult missing = Host({"links", "proj/forms/orders.xfm", "proj/shared.xfm"});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_EQ(missing.Err, warnings("Database file 'proj/data/shop.tvd' does not exist"));
+  EXPECT_EQ(Count(missing.Out, "\n"), 5u);
+  EXPECT_NE(missing.Out.find("Dated\tCustomers\tCustNo=CustNo;SaleDate=City\n"), std::string::npos) << missing.Out;
+
+  WriteFile(database, "not a database at all");
+  TProcessResult dot = Host({"links", "--dot", "proj/forms/orders.xfm", "proj/shared.xfm"});
+  EXPECT_EQ(dot.Status, 1);
+  EXPECT_EQ(dot.Err, warnings("Cannot open database file 'proj/data/shop.tvd': file is not a database"));
+  EXPECT_EQ(Count(dot.Out, " -> "), 5u);
+}
+
 }  // namespace
