@@ -367,6 +367,21 @@ int TCommandLine::UsageError(const CLI::App* Command, const std::string& Message
 }
 
 int TCommandLine::Run(int argc, const char* const* argv) {
+  TStandardOutput output;
+  const int status = Dispatch(argc, argv);
+  // Whatever the command was, its output has been written whole before its status is chosen.
+  try {
+    TStandardOutput::Flush();
+  } catch (const EOutputClosed&) {
+    return kExitError;  // the reader went away: nothing more to say, and to no one
+  } catch (const Exception& e) {
+    std::cerr << Printable(ErrorLine(e)) << '\n';
+    return kExitError;
+  }
+  return status;
+}
+
+int TCommandLine::Dispatch(int argc, const char* const* argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const CLI::App* command = nullptr;
   if (std::string unknown = Arrange(args, command); !unknown.empty()) return UsageError(command, unknown);
@@ -407,6 +422,8 @@ int TCommandLine::Run(int argc, const char* const* argv) {
     return action->second();
   } catch (const EUsageError& e) {
     return UsageError(action->first, e.Message());
+  } catch (const EOutputClosed&) {
+    return kExitError;
   } catch (const Exception& e) {
     std::cout.flush();
     std::cerr << Printable(ErrorLine(e)) << '\n';

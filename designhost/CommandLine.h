@@ -60,10 +60,13 @@ class TCommandLine {
   const std::vector<std::string>& Packages() const { return FPackages; }
 
   // Parses the arguments and runs the command: its exit status, or 2 for wrong usage and 1 for
-  // an error it raised, each printed on stderr.
+  // an error it raised, each printed on stderr. What the command printed is written before the
+  // status is answered: output that cannot be written makes it 1, with the system's reason
+  // (quietly when the reader went away).
   int Run(int argc, const char* const* argv);
 
  private:
+  int Dispatch(int argc, const char* const* argv);
   int RunHelp() const;
   // Checks Args word by word and answers the first that is no command, or no option of the
   // command before it, as a message naming the nearest valid word (empty when all are known).

@@ -2,7 +2,12 @@
 #include "designhost/Demo.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -90,35 +95,59 @@ struct SqliteCloser {
   void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
 
-// Removes the file it guards unless the write it guards was committed.
-class TPendingFile {
+// The database being written, in a file beside its place created afresh under a name of its
+// own (never through one that exists), removed unless it was moved into place. Messages name
+// the file it becomes, with the system's reason.
+class TPendingDatabase {
  public:
-  explicit TPendingFile(fs::path path) : FPath(std::move(path)) {}
-  ~TPendingFile() {
-    std::error_code ec;
-    if (!FDone) fs::remove(FPath, ec);
+  explicit TPendingDatabase(fs::path Target) : FTarget(std::move(Target)) {
+    std::string name = (FTarget.parent_path() / ("." + FTarget.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) Fail(errno);
+    FPath = name;
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    const bool shared = ::fchmod(fd, 0666 & ~mask) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!shared) Fail(error);
   }
+  ~TPendingDatabase() {
+    if (!FPath.empty()) ::unlink(FPath.c_str());
+  }
+  TPendingDatabase(const TPendingDatabase&) = delete;
+  TPendingDatabase& operator=(const TPendingDatabase&) = delete;
+
   const fs::path& Path() const { return FPath; }
-  void Commit(const fs::path& target) {
-    fs::rename(FPath, target);
-    FDone = true;
+  [[noreturn]] void Fail(const std::string& Reason) const {
+    throw EInOutError("Cannot write demo database '" + FTarget.string() + "': " + Reason);
+  }
+  [[noreturn]] void Fail(int Error) const { Fail(std::string(std::strerror(Error))); }
+  void Commit() {
+    if (::rename(FPath.c_str(), FTarget.c_str()) != 0) Fail(errno);
+    FPath.clear();
   }
 
  private:
+  fs::path FTarget;
   fs::path FPath;
-  bool FDone = false;
 };
 
-void WriteDatabase(const fs::path& file) {
+void WriteDatabase(const TPendingDatabase& Pending) {
   sqlite3* raw = nullptr;
-  int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int rc = sqlite3_open_v2(Pending.Path().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   std::unique_ptr<sqlite3, SqliteCloser> db(raw);
   char* message = nullptr;
   if (rc == SQLITE_OK) rc = sqlite3_exec(db.get(), kSchema, nullptr, nullptr, &message);
   if (rc != SQLITE_OK) {
-    std::string text = message ? message : (db ? sqlite3_errmsg(db.get()) : "out of memory");
+    // Where a system call failed under SQLite, its reason says more than SQLite's own words.
+    const int error = db ? sqlite3_system_errno(db.get()) : 0;
+    std::string text = error     ? std::strerror(error)
+                       : message ? message
+                       : db      ? sqlite3_errmsg(db.get())
+                                 : "out of memory";
     sqlite3_free(message);
-    throw EInOutError("Cannot write demo database '" + file.string() + "': " + text);
+    Pending.Fail(text);
   }
 }
 
@@ -145,10 +174,9 @@ void WriteDemo(const fs::path& Dir, bool Overwrite) {
   RegisterVisualClasses();
   RegisterRuntimeClasses();
   TFormDocument document(kForm, form);
-  TPendingFile pendingDatabase(Dir / ".demo.tvd.tmp");
-  fs::remove(pendingDatabase.Path(), ec);
-  WriteDatabase(pendingDatabase.Path());
-  pendingDatabase.Commit(database);
+  TPendingDatabase pendingDatabase(database);
+  WriteDatabase(pendingDatabase);
+  pendingDatabase.Commit();
   try {
     document.Save();
   } catch (...) {

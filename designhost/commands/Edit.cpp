@@ -12,6 +12,7 @@
 #include "designhost/PropertySnapshot.h"
 #include "designhost/Screen.h"
 #include "host/designide/DesignEditors.h"
+#include "host/visualclx/JsonLine.h"
 #include "host/visualclx/ScriptedUser.h"
 
 namespace {
@@ -114,16 +115,14 @@ class TEditCommand final : public TCommand {
     const auto changes = Changes(before, PropertySnapshot(*document));
     const bool modified = designer.IsModified();
 
-    // The line is whole before the form is saved: a save that fails leaves the form as it was
-    // and the command failing, never a changed form with a failed command.
+    // The line is written before the form is saved: output that is lost saves nothing, and a
+    // save that fails leaves the form as it was and the command failing.
     nlohmann::ordered_json result;
     result["modified"] = modified;
     result["changes"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : changes) result["changes"][key] = value;
-    // Bytes that are no UTF-8 (a column name read from a database) become U+FFFD, as in every
-    // JSON line of the scripted user.
-    std::cout << result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n' << std::flush;
-    if (modified && !FDryRun) document->Save();
+    std::cout << JsonLine(result) << '\n';
+    if (modified && !FDryRun) SaveForm(*document);
     return 0;
   }
 

@@ -4,6 +4,7 @@
 
 #include "designhost/CommandLine.h"
 #include "designhost/Demo.h"
+#include "designhost/Output.h"
 
 namespace fs = std::filesystem;
 
@@ -28,8 +29,10 @@ class TNewDemoCommand final : public TCommand {
 
   // Writes without loading any design package: the demo needs the components only.
   int Run(const std::vector<std::string>& /*Packages*/) override {
-    WriteDemo(fs::absolute(FDir), FForce);
+    // The paths are printed before the files are written: output that is lost writes nothing.
     std::cout << (fs::path(FDir) / "demo.tvd").string() << '\n' << (fs::path(FDir) / "demo.xfm").string() << '\n';
+    TStandardOutput::Flush();
+    WriteDemo(FDir.empty() ? "." : FDir, FForce);  // messages name the folder as it was given
     return kExitDone;
   }
 

@@ -8,6 +8,7 @@
 #include "designhost/DesignPackages.h"
 #include "designhost/Output.h"
 #include "host/designide/PackageLoader.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +55,7 @@ class TPackageInfoCommand final : public TCommand {
         result["units"].push_back({{"name", unit.Name}, {"flags", unitFlags(unit)}});
       for (const TPackageResourceInfo& resource : info.Resources)
         result["resources"].push_back({{"name", resource.Name}, {"type", resource.Type}, {"size", resource.Size}});
-      std::cout << result.dump() << '\n';
+      std::cout << JsonLine(result) << '\n';
       return kExitDone;
     }
     auto joined = [](const std::vector<std::string>& names) {

@@ -2,12 +2,12 @@
 #include "host/designide/Palette.h"
 
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "designhost/CommandLine.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Output.h"
 #include "host/rtl/Object.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ class TPaletteCommand final : public TCommand {
     LoadDesignPackages(Packages);
     for (const TPaletteEntry& entry : Palette()) {
       if (FJson)
-        std::cout << nlohmann::ordered_json{{"page", entry.Page}, {"class", entry.ComponentClass->Name}}.dump() << '\n';
+        std::cout << JsonLine({{"page", entry.Page}, {"class", entry.ComponentClass->Name}}) << '\n';
       else
         std::cout << EscapeField(entry.Page) << '\t' << EscapeField(entry.ComponentClass->Name) << '\n';
     }

@@ -7,6 +7,7 @@
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
 #include "designhost/Output.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace {
 
@@ -43,11 +44,10 @@ class TPropertiesCommand final : public TCommand {
         for (size_t i = 0; i < PropertyAttributeInfo().Names.size(); ++i)
           if (attributes.Contains(static_cast<TPropertyAttribute>(i)))
             names.push_back(PropertyAttributeInfo().Names[i]);
-        std::cout << nlohmann::ordered_json{{"name", row->GetName()},
-                                            {"value", row->GetValue()},
-                                            {"editor", row->ClassName()},
-                                            {"attributes", names}}
-                         .dump()
+        std::cout << JsonLine({{"name", row->GetName()},
+                               {"value", row->GetValue()},
+                               {"editor", row->ClassName()},
+                               {"attributes", names}})
                   << '\n';
       } else {
         std::cout << EscapeField(row->GetName()) << '\t' << EscapeField(row->GetValue()) << '\t'

@@ -47,7 +47,7 @@ class TSetCommand final : public TCommand {
     }
     row->SetValue(FValue);
     if (!notInList.empty()) std::cerr << Printable(notInList) << '\n';
-    if (designer.IsModified()) document->Save();
+    if (designer.IsModified()) SaveForm(*document);
     return kExitDone;
   }
 

@@ -1,13 +1,13 @@
 // designhost values: a property's drop-down list, as the Object Inspector shows it.
 #include <algorithm>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "designhost/CommandLine.h"
 #include "designhost/CommandTarget.h"
 #include "designhost/DesignPackages.h"
 #include "designhost/Designer.h"
 #include "designhost/Output.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace {
 
@@ -41,8 +41,7 @@ class TValuesCommand final : public TCommand {
     if (!FRaw && attributes.Contains(paSortList))
       std::stable_sort(values.begin(), values.end(),
                        [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
-    for (const std::string& value : values)
-      std::cout << (FJson ? nlohmann::json(value).dump() : EscapeField(value)) << '\n';
+    for (const std::string& value : values) std::cout << (FJson ? JsonLine(value) : EscapeField(value)) << '\n';
     return kExitDone;
   }
 

@@ -210,6 +210,17 @@ TEST_F(CommandLine, ErrorsPutThePlaceFirstAndFileErrorsTheSystemsReason) {
   TProcessResult noScript = Host({"edit", "demo.xfm", "Orders.MasterFields", "--script", "none.txt"}, dir.Path());
   EXPECT_EQ(noScript.Status, 1);
   EXPECT_EQ(noScript.Err, "error: EInOutError: Cannot open script 'none.txt': No such file or directory\n");
+
+  // On a read-only file system new-demo names the file the user asked for, not its temporary.
+  fs::create_directories(dir / "ro" / "demo");
+  TProcessResult readOnly =
+      RunProgram("/usr/bin/unshare", {"-rm", "sh", "-c",
+                                      R"(mount --bind "$1" "$1" && mount -o remount,ro,bind "$1" "$1" && cd "$1" && )"
+                                      R"(exec "$2" new-demo demo)",
+                                      "sh", (dir / "ro").string(), kDesignhost});
+  if (!readOnly.Err.starts_with("error: ")) GTEST_SKIP() << "no read-only mount here: " << readOnly.Err;
+  EXPECT_EQ(readOnly.Status, 1);
+  EXPECT_EQ(readOnly.Err, "error: EInOutError: Cannot write demo database 'demo/demo.tvd': Read-only file system\n");
 }
 
 // What a new user mistypes: a name near a valid one, arguments in another order, a property and

@@ -1,10 +1,13 @@
 // Saving forms end to end: commands killed at random moments and commands running at the same
 // time never leave a damaged form or lose a change, and what a form file is (its mode, its
 // link, its byte order mark, its stored open tables) survives a save.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <random>
 #include <thread>
@@ -216,6 +219,83 @@ TEST_F(FormSaving, WhatACommandPrintsIsWholeAndSafeBeforeItSaves) {
   EXPECT_EQ(links.Status, 1);
   EXPECT_EQ(links.Err.find('\x1B'), std::string::npos) << links.Err;
   EXPECT_NE(links.Err.find("\\x1B[2J"), std::string::npos) << links.Err;
+
+  // Every command writes bytes that are no UTF-8 as U+FFFD in its JSON lines.
+  WriteFile(file,
+            "object F: TDataModule\n  object Db: TQVRDatabase\n    DatabaseName = 'B\xFF'\n  end\n"
+            "  object T: TQVRTable\n  end\nend\n");
+  TProcessResult properties = Host({"properties", "--json", file, "Db"});
+  EXPECT_EQ(properties.Status, 0) << properties.Err;
+  EXPECT_NE(properties.Out.find("{\"name\":\"DatabaseName\",\"value\":\"B\xEF\xBF\xBD\","), std::string::npos)
+      << properties.Out;
+  TProcessResult values = Host({"values", "--json", file, "T.DatabaseName"});
+  EXPECT_EQ(values.Status, 0) << values.Err;
+  EXPECT_EQ(values.Out, "\"B\xEF\xBF\xBD\"\n");
+}
+
+// Runs designhost with its standard output on the write end of a pipe whose reader has gone.
+TProcessResult IntoClosedPipe(const std::vector<std::string>& Args, bool IgnorePipeSignal) {
+  TTempDir capture;
+  const fs::path err = capture / "err";
+  int ends[2];
+  EXPECT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
+  pid_t child = ::fork();
+  if (child == 0) {
+    if (IgnorePipeSignal) ::signal(SIGPIPE, SIG_IGN);
+    ::dup2(ends[1], 1);
+    int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(errFd, 2);
+    std::vector<char*> argv{const_cast<char*>(kDesignhost.c_str())};
+    for (const std::string& a : Args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(kDesignhost.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(ends[1]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), "", ReadFile(err)};
+}
+
+TEST_F(FormSaving, OutputThatCannotBeWrittenFailsTheCommandAndSavesNothing) {
+  WriteFile(dir / "link.txt",
+            "select IndexList ByCustNo\nselect DetailList CustNo\nselect MasterList CustNo\n"
+            "click AddButton\nkey enter\n");
+  fs::create_directory(dir / "stale");
+  WriteFile(dir / "stale" / "stale.xfm", "object S: TDataModule\n  object Db: TQVRDatabase\n  end\nend\n");
+  const std::string edit[] = {"edit", form, "Orders.MasterFields", "--script", (dir / "link.txt").string()};
+  const std::vector<std::vector<std::string>> commands = {{"palette"},
+                                                          {"package-info", "--json"},
+                                                          {"help", "links"},
+                                                          {"properties", form, "Orders"},
+                                                          {"values", form, "Orders.IndexName"},
+                                                          {"check", (dir / "stale").string()},
+                                                          {"links", "--json", form},
+                                                          {std::begin(edit), std::end(edit)},
+                                                          {"new-demo", (dir / "fresh").string()}};
+  const std::string before = ReadFile(form);
+  const auto modified = ModifiedAt(form);
+  for (const auto& command : commands) {
+    std::vector<std::string> args = {"-c", R"(exec "$0" "$@" > /dev/full)", kDesignhost};
+    args.insert(args.end(), command.begin(), command.end());
+    TProcessResult full = RunProgram("/bin/sh", args);
+    EXPECT_EQ(full.Status, 1) << command[0];
+    EXPECT_EQ(full.Err, "error: EInOutError: Cannot write standard output: No space left on device\n") << command[0];
+  }
+  // A reader that goes away ends the command without a word, whether the signal ends it or the
+  // write reports the closed pipe.
+  for (bool ignored : {false, true}) {
+    TProcessResult closed = IntoClosedPipe({std::begin(edit), std::end(edit)}, ignored);
+    EXPECT_EQ(closed.Status, ignored ? 1 : 128 + SIGPIPE);
+    EXPECT_EQ(closed.Err, "");
+  }
+  EXPECT_EQ(ReadFile(form), before);
+  EXPECT_TRUE(SameTime(ModifiedAt(form), modified));
+  EXPECT_FALSE(fs::exists(dir / "fresh"));
+  // The same edit with its output written saves the form.
+  EXPECT_EQ(Host({std::begin(edit), std::end(edit)}).Status, 0);
+  EXPECT_NE(ReadFile(form), before);
 }
 
 }  // namespace
