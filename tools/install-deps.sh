@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the demo need, and
-# only what is missing, so a second run costs nothing.
+# Installs every Debian package the build, the tests and the demo need (and those of the
+# groups named as arguments), and only what is missing, so a second run costs nothing.
 set -euo pipefail
 
 packages=(
@@ -12,6 +12,14 @@ packages=(
   qt6-base-dev libgl-dev libqt6test6 fonts-dejavu-core
   graphviz help2man xvfb xdotool x11-utils file dpkg-dev man-db binutils python3 time
 )
+# Named groups for tools that neither the build nor the tests need:
+#   fault-injection  strace, for tools/fault-inject.py
+for group in "$@"; do
+  case "$group" in
+    fault-injection) packages+=(strace) ;;
+    *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
