@@ -13,6 +13,7 @@
 #include "host/dataclx/DatabaseError.h"
 #include "host/rtl/NearestWord.h"
 #include "host/runtime/Table.h"
+#include "host/visualclx/JsonLine.h"
 
 namespace {
 
@@ -68,8 +69,8 @@ class TLinkCommand final : public TCommand {
     result["modified"] = !changes.empty();
     result["changes"] = nlohmann::ordered_json::object();
     for (const auto& [key, value] : changes) result["changes"][key] = value;
-    std::cout << result.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n' << std::flush;
-    if (!changes.empty()) document->Save();
+    std::cout << JsonLine(result) << '\n';
+    if (!changes.empty()) SaveForm(*document);
     return kExitDone;
   }
 

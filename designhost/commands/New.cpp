@@ -63,7 +63,7 @@ class TNewCommand final : public TCommand {
     TFormDocument document(plan.Text, form);
     for (const std::string& note : plan.Notes) std::cerr << Printable(note) << '\n';
     std::cerr.flush();
-    document.Save();
+    SaveForm(document);
     return kExitDone;
   }
 
