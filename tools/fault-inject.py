@@ -8,7 +8,8 @@ counted and every k up to its count, a fresh copy of the project is made and the
 again with strace failing the k-th call of that name (`-e inject=NAME:error=E:when=k`). A run
 is clean when the command either
   - succeeded with the output and the files of the untouched run (the failure was survived), or
-  - failed (exit 1) with an "error:" line on stderr and every file of the project as it was;
+  - failed (exit 1) saying why ("error:" or, from links, "warning:" on stderr; check's findings
+    on stdout) with every file of the project as it was;
 it is wrong otherwise: a success with other output or other files, a failure that changed a
 file, a crash (a signal), a hang (no end within the time limit), any other exit status.
 A temporary file of a replacement left behind because the very unlink that removes it was
@@ -84,7 +85,8 @@ def run(template, args, inject=None, count=False):
         shutil.copytree(template, project, symlinks=True)
         before, _ = snapshot(project)
         command = [STRACE, "-f", "-qq", "-o", os.path.join(work, "trace")]
-        command += ["-e", "trace=all"] if count else ["-e", "trace=none", "-e", "inject=" + inject]
+        # A call is failed only where it is traced: the trace holds that one name.
+        command += ["-e", "trace=all"] if count else ["-e", "trace=" + inject.split(":")[0], "-e", "inject=" + inject]
         try:
             p = subprocess.run(command + [DESIGNHOST] + args, cwd=project, capture_output=True, timeout=LIMIT)
             status = p.returncode
@@ -120,8 +122,10 @@ def judge(base, result):
         return "wrong"
     if status == 127 and "error while loading shared libraries" in err:
         return "not started"
-    # check reports what it could not read as findings, on stdout.
-    if status == 1 and ("error:" in err or b"error:" in out) and after == before:
+    # check reports what it could not read as findings, on stdout; links a link it could not
+    # read as a warning.
+    said = "error:" in err or "warning:" in err or b"error:" in out
+    if status == 1 and said and after == before:
         return "clean (leftover)" if leftovers else "clean"
     return "wrong"
 
