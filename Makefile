@@ -7,7 +7,7 @@ WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build test test-asan demo bench lint format fuzz clean install package
+.PHONY: all deps build test test-asan demo bench lint format fuzz clean install package package-check
 
 all: build
 
@@ -49,6 +49,11 @@ install: build
 # The Debian package of the same files, under $(BUILD).
 package: build
 	cmake --build $(BUILD) --target package
+
+# The package built, checked by lintian (no error, no warning allowed), unpacked into a scratch
+# root and run from there.
+package-check: build
+	@bash tools/package-check.sh $(BUILD)
 
 demo: build
 	@bash tools/demo.sh $(BUILD)

@@ -1,6 +1,9 @@
 // Loading the design packages into designhost.
 #include "designhost/DesignPackages.h"
 
+#include <dlfcn.h>
+#include <link.h>
+
 #include "host/dataclx/Db.h"
 #include "host/designide/DesignEditors.h"
 #include "host/designide/PackageLoader.h"
@@ -9,17 +12,23 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The library folder beside the program's own folder, where the project's packages are built.
 fs::path LibraryDir() {
-  std::error_code ec;
-  fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::path("lib");
-  return self.parent_path().parent_path() / "lib";
+  // The program needs the run-time library to start, so the dynamic linker has found it through
+  // the program's RUNPATH: in the build tree's lib, or in the installed private folder.
+  static const fs::path dir = [] {
+    void* rtl = dlopen(kRtlLibrary, RTLD_LAZY | RTLD_NOLOAD);
+    link_map* map = nullptr;
+    fs::path found;
+    if (rtl && dlinfo(rtl, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && *map->l_name)
+      found = fs::path(map->l_name).parent_path().lexically_normal();
+    if (rtl) dlclose(rtl);
+    if (found.empty())
+      throw Exception(std::string("cannot find the folder of designhost's libraries: ") + kRtlLibrary +
+                      " is not loaded");
+    return found;
+  }();
+  return dir;
 }
-
-}  // namespace
 
 fs::path DesignPackageFile() { return LibraryDir() / "bpldclTirvendalK3D.so"; }
 

@@ -5,18 +5,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "designhost/DesignPackages.h"
 #include "designhost/GuiPlugin.h"
 #include "designhost/Screen.h"
 
 namespace {
 
-std::filesystem::path PluginFile() {
-  std::error_code error;
-  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error)
-    throw Exception("cannot find designhost's own file to load the design window's library: " + error.message());
-  return program.parent_path().parent_path() / "lib" / kGuiPluginFile;
-}
+std::filesystem::path PluginFile() { return LibraryDir() / kGuiPluginFile; }
 
 const TGuiPlugin& Plugin() {
   static const TGuiPlugin* plugin = nullptr;

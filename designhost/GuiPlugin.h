@@ -25,5 +25,5 @@ std::unique_ptr<TWidgetSet> RecordQtScreenshots(TWidgetSet& Inner, const std::st
 // The plugin's one entry point, looked up by this name.
 extern "C" const TGuiPlugin* TirvendalGuiPlugin();
 constexpr const char* kGuiPluginEntry = "TirvendalGuiPlugin";
-// The plugin's file name, in the library folder beside designhost's (../lib from the program).
+// The plugin's file name, in designhost's library folder (LibraryDir).
 constexpr const char* kGuiPluginFile = "designhostgui.so";
