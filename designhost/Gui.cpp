@@ -82,8 +82,12 @@ int ShowDesignWindow(const TGuiOptions& Options) {
   if (Options.Screenshot) picture = std::filesystem::absolute(*Options.Screenshot);
   const int helpContext = Options.HelpTopic ? HelpTopicContext(*Options.HelpTopic) : 0;  // 0: no help window
   TDesignWindow window;
-  // Pictures leave nothing in the person's settings; a window on the display keeps the list.
-  if (!Options.Screenshot) window.RecentFiles().SetStore(TRecentFiles::DefaultStore());
+  // Pictures leave nothing in the person's settings; a window on the display keeps the list
+  // and its size.
+  if (!Options.Screenshot) {
+    window.RecentFiles().SetStore(TRecentFiles::DefaultStore());
+    window.KeepSizeInSettings();
+  }
   if (Options.Form) {
     window.LoadFile(*Options.Form);
     if (!Options.Screenshot) window.RecentFiles().Add(window.Document().File());

@@ -1,5 +1,6 @@
 # bash completion for designhost: its commands and options, the components of the form given,
-# the properties of the selection and, for set, the values of the property's drop-down list.
+# the properties of the selection (for edit, those with a dialog) and, for set, the values of
+# the property's drop-down list.
 # Commands, options and argument names are read from designhost's own help, so every command
 # it has completes here.
 
@@ -134,14 +135,20 @@ _designhost() {
       local components
       components=$(awk '$1 == "object" || $1 == "inherited" || $1 == "inline" { sub(/:$/, "", $2); print $2 }' "$form")
       if [ "$kind" = SEL.PROP ] && [[ $cur == *.* ]]; then
-        local selection=${cur%%.*}
-        _designhost_offer "$cur" "$("$program" "${global[@]}" properties "$form" "$selection" 2>/dev/null |
-          cut -f1 | sed "s/^/$selection./")"
+        local selection=${cur%%.*} rows
+        rows=$("$program" "${global[@]}" properties "$form" "$selection" 2>/dev/null)
+        # edit presses the property's ellipsis button: only a property with a dialog has one.
+        [ "$command" = edit ] && rows=$(awk -F '\t' '$4 ~ /(^|,)paDialog(,|$)/' <<<"$rows")
+        _designhost_offer "$cur" "$(cut -f1 <<<"$rows" | sed "s/^/$selection./")"
         return
       fi
-      # A selection is a list: complete the component after the last comma.
+      # A selection is a list: complete the component after the last comma, and offer none
+      # that the list already names.
       local before= last=$cur
       [[ $cur == *,* ]] && before=${cur%,*}, last=${cur##*,}
+      components=$(while IFS= read -r word; do
+        [[ ",$before" == *",$word,"* ]] || printf '%s\n' "$word"
+      done <<<"$components")
       local suffix=
       if [ "$kind" = SEL.PROP ]; then
         suffix=.

@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -44,12 +46,26 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kComponentRole = Qt::UserRole;
+// The share of the screen's available area a window starts at when it has no size of its own.
+constexpr double kScreenShare = 0.9;
 const char* const kFormFilter = "Form files (*.xfm)|*.xfm|Any files (*.*)|*.*";
 
 QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
 
 TComponent* ComponentOf(const QTreeWidgetItem* Item) {
   return static_cast<TComponent*>(Item->data(0, kComponentRole).value<void*>());
+}
+
+// The area of the window's screen that windows may take.
+QRect AvailableArea(const QWidget& Window) {
+  const QScreen* screen = Window.screen() ? Window.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// The person's settings of the design window.
+QSettings WindowSettings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("designhost"),
+                   QStringLiteral("designhost"));
 }
 
 }  // namespace
@@ -148,7 +164,22 @@ TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
   BuildMenus();
   statusBar();
   SetDocument(std::make_unique<TDesignDocument>());
-  resize(900, 600);
+  FitToScreen(AvailableArea(*this).size() * kScreenShare);
+}
+
+void TDesignWindow::FitToScreen(QSize Size) {
+  const QRect area = AvailableArea(*this);
+  Size = Size.boundedTo(area.size());
+  resize(Size);
+  move(area.x() + (area.width() - Size.width()) / 2, area.y() + (area.height() - Size.height()) / 2);
+}
+
+void TDesignWindow::KeepSizeInSettings() {
+  FKeepsSize = true;
+  QSettings settings = WindowSettings();
+  const QSize size = settings.value(QStringLiteral("window/size")).toSize();
+  if (size.isValid()) FitToScreen(size);
+  if (settings.value(QStringLiteral("window/maximized")).toBool()) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 TDesignWindow::~TDesignWindow() {
@@ -277,6 +308,7 @@ void TDesignWindow::Change(const std::string& Label, const std::function<void()>
 }
 
 bool TDesignWindow::Rebuild(const std::function<void()>& Build, const std::vector<std::string>& Selection) {
+  const std::string row = FInspector->CurrentName();
   FInspector->Clear();
   FDataView->Show(nullptr);
   {
@@ -295,6 +327,7 @@ bool TDesignWindow::Rebuild(const std::function<void()>& Build, const std::vecto
   for (const std::string& name : Selection)
     if (TComponent* component = FDocument->Root()->FindComponent(name)) selected.push_back(component);
   Select(selected);
+  if (!row.empty()) FInspector->MakeCurrent(row);
   return built;
 }
 
@@ -844,8 +877,13 @@ std::optional<fs::path> TDesignWindow::AskSaveFileNameWithDialog() {
 }
 
 void TDesignWindow::closeEvent(QCloseEvent* Event) {
-  if (ConfirmDiscard())
-    Event->accept();
-  else
+  if (!ConfirmDiscard()) {
     Event->ignore();
+    return;
+  }
+  Event->accept();
+  if (!FKeepsSize) return;
+  QSettings settings = WindowSettings();
+  settings.setValue(QStringLiteral("window/size"), isMaximized() ? normalGeometry().size() : size());
+  settings.setValue(QStringLiteral("window/maximized"), isMaximized());
 }

@@ -99,6 +99,12 @@ class TDesignWindow : public QMainWindow {
   // the inspector, or the design window. F1 opens help on it.
   int CurrentHelpContext() const;
 
+  // From now on the window keeps its size in the person's settings (designhost/designhost.conf
+  // in the configuration folder): it takes the size it was last closed at, fitted to the screen,
+  // and writes its size when it closes. Otherwise, as for pictures, it keeps nothing and starts
+  // at a size that fits the screen.
+  void KeepSizeInSettings();
+
   // The forms opened and saved last; the File menu's Open Recent lists them.
   TRecentFiles& RecentFiles() { return FRecent; }
 
@@ -114,11 +120,13 @@ class TDesignWindow : public QMainWindow {
 
  private:
   void BuildMenus();
+  // Gives the window Size, no larger than the available area of its screen, centred on it.
+  void FitToScreen(QSize Size);
   void FillRecentMenu();
   void UpdateActions();
   // Runs Build, which makes the form's components afresh, with nothing of the window holding on
-  // to the old ones, and selects the components named in Selection. An error shows in a message
-  // box; answers whether Build succeeded.
+  // to the old ones, and selects the components named in Selection; the inspector stays on the
+  // property it was on. An error shows in a message box; answers whether Build succeeded.
   bool Rebuild(const std::function<void()>& Build, const std::vector<std::string>& Selection);
   // Reads State back into the form and selects its components.
   bool Apply(const TUndoHistory::TState& State);
@@ -162,5 +170,6 @@ class TDesignWindow : public QMainWindow {
   QFileSystemWatcher* FWatcher = nullptr;
   QTimer* FDiskCheck = nullptr;     // a look at the file once the changes on disk settle
   bool FAskingDisk = false;         // the question about a change on disk is open
+  bool FKeepsSize = false;          // the size goes to the person's settings on closing
   std::string FDeclinedDiskChange;  // the file's size and time when a reload was declined
 };

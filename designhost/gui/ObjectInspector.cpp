@@ -438,14 +438,20 @@ QTreeWidgetItem* TObjectInspector::RowOf(const std::string& Name) const {
   return nullptr;
 }
 
-TValueEditor* TObjectInspector::EditorOf(const std::string& Name) {
+std::string TObjectInspector::CurrentName() const {
+  const TRow* row = Row(FCurrentItem);
+  return row ? row->Name : std::string();
+}
+
+bool TObjectInspector::MakeCurrent(const std::string& Name) {
   QTreeWidgetItem* item = RowOf(Name);
-  if (!item) return nullptr;
-  if (item->isHidden()) return nullptr;
+  if (!item || item->isHidden()) return false;
   for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent()) parent->setExpanded(true);
   setCurrentItem(item);
-  return FCurrent;
+  return true;
 }
+
+TValueEditor* TObjectInspector::EditorOf(const std::string& Name) { return MakeCurrent(Name) ? FCurrent : nullptr; }
 
 std::vector<std::string> TObjectInspector::Names() const {
   std::vector<std::string> names;

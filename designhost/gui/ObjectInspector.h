@@ -103,6 +103,11 @@ class TObjectInspector : public QTreeWidget {
   // Makes the row of that name ("Parent.Child" for a sub-property) current and answers its
   // value editor; nil when there is no such row or it is a read-only structure row.
   TValueEditor* EditorOf(const std::string& Name);
+  // The name of the current row ("Parent.Child" for a sub-property); empty for none.
+  std::string CurrentName() const;
+  // Makes the row of that name current, opening its parents; false when there is no such row
+  // or the filter hides it.
+  bool MakeCurrent(const std::string& Name);
   // The value editor of the current row, or nil.
   TValueEditor* CurrentEditor() const { return FCurrent; }
   // The property editor of the current row, or nil.

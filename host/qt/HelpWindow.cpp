@@ -2,10 +2,13 @@
 #include "host/qt/HelpWindow.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include "host/qt/HelpBook.h"
 #include "host/qt/QtText.h"
@@ -14,7 +17,8 @@ THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
   setWindowTitle(QStringLiteral("Help"));
   setAttribute(Qt::WA_DeleteOnClose);
-  auto* layout = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout(this);
+  auto* panes = new QHBoxLayout();
   FTopics = new QListWidget(this);
   FTopics->setObjectName(QStringLiteral("Topics"));
   for (const THelpTopic& topic : HelpTopics()) {
@@ -24,12 +28,24 @@ THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   FTopics->setMaximumWidth(220);
   FPage = new QTextBrowser(this);
   FPage->setObjectName(QStringLiteral("Page"));
-  layout->addWidget(FTopics);
-  layout->addWidget(FPage, 1);
+  panes->addWidget(FTopics);
+  panes->addWidget(FPage, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+  layout->addLayout(panes, 1);
+  layout->addWidget(buttons);
   connect(FTopics, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* Item, QListWidgetItem*) {
     if (Item) ShowTopic(Item->data(Qt::UserRole).toInt());
   });
   resize(720, 440);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* Event) {
+  if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(Event);
 }
 
 void THelpWindow::ShowTopic(int Context) {

@@ -1,6 +1,6 @@
 // THelpWindow: the help book on screen: the topics listed on the left, the chosen one on the
-// right. One window serves every request; it opens over the window in front, so it can be
-// read and used while a dialog is open.
+// right, a Close button below; Escape closes it too. One window serves every request; it opens
+// over the window in front, so it can be read and used while a dialog is open.
 #pragma once
 
 #include <QWidget>
@@ -17,6 +17,9 @@ class THelpWindow : public QWidget {
   // The context of the topic shown; 0 for none.
   int Context() const { return FContext; }
   QTextBrowser& Page() const { return *FPage; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* Event) override;
 
  private:
   QListWidget* FTopics;

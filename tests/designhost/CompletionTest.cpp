@@ -62,6 +62,13 @@ TEST_F(Completion, ComponentsPropertiesAndLiveValues) {
   EXPECT_EQ(Complete({"properties", "demo.xfm", "Cu"}), (Words{"Customers", "CustomersSource"}));
   EXPECT_EQ(Complete({"properties", "demo.xfm", "Customers,Or"}), Words{"Customers,Orders"});
   EXPECT_EQ(Complete({"values", "--raw", "demo.xfm", "Or"}), Words{"Orders."});
+  // A component the list already names is not offered again.
+  EXPECT_EQ(Complete({"properties", "demo.xfm", "Customers,Cu"}), Words{"Customers,CustomersSource"});
+  EXPECT_EQ(Complete({"set", "demo.xfm", "Orders,Customers,"}),
+            (Words{"Orders,Customers,CustomersSource.", "Orders,Customers,Database1.", "Orders,Customers,Demo."}));
+  // edit presses an ellipsis button: only the properties with a dialog have one.
+  EXPECT_EQ(Complete({"edit", "demo.xfm", "Orders."}), Words{"Orders.MasterFields"});
+  EXPECT_EQ(Complete({"edit", "demo.xfm", "Orders.Mas"}), Words{"Orders.MasterFields"});
   EXPECT_EQ(Complete({"values", "demo.xfm", "Orders.Ind"}),
             (Words{"Orders.IndexDefs", "Orders.IndexFieldNames", "Orders.IndexName"}));
   EXPECT_EQ(Complete({"set", "demo.xfm", "Orders.TableName", ""}), (Words{"customers", "items", "orders"}));

@@ -214,7 +214,9 @@ TEST_F(RealDisplay, TheMainRoadWithRealKeysAndClicksEndsInASavedLink) {
 
   std::string saved = ReadFile(form);
   EXPECT_NE(saved.find("    IndexName = 'ByCustNo'\n    MasterFields = 'CustNo'\n"), std::string::npos) << saved;
-  EXPECT_EQ(ListDir(dir / "config" / "designhost"), std::vector<std::string>{"recent-forms"});
+  // The recent forms and the window's size went to the configuration folder given.
+  EXPECT_EQ(ListDir(dir / "config" / "designhost"), (std::vector<std::string>{"designhost.conf", "recent-forms"}));
+  EXPECT_NE(ReadFile(dir / "config" / "designhost" / "designhost.conf").find("size="), std::string::npos);
 }
 
 }  // namespace

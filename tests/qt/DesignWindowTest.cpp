@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextBrowser>
@@ -371,6 +373,55 @@ struct TChangeCounter : TDataLink {
   void DataSetChanged() override { ++Changes; }
 };
 
+TEST_F(DesignWindow, UndoAndRedoKeepTheInspectorOnItsRow) {
+  Window->Select({Component("Orders")});
+  QLineEdit* tag = Window->Inspector().EditorOf("Tag")->Line();
+  tag->selectAll();
+  QTest::keyClicks(tag, "7");
+  QTest::keyClick(tag, Qt::Key_Return);
+  ASSERT_TRUE(Window->Undo());
+  EXPECT_EQ(Window->Inspector().CurrentName(), "Tag");
+  ASSERT_NE(Window->Inspector().CurrentEditor(), nullptr);
+  EXPECT_EQ(Window->Inspector().CurrentEditor()->Text(), "0");
+  ASSERT_TRUE(Window->Redo());
+  EXPECT_EQ(Window->Inspector().CurrentName(), "Tag");
+  EXPECT_EQ(Window->Inspector().CurrentEditor()->Text(), "7");
+}
+
+// The window starts at a size that fits the screen; keeping its size in the settings, it comes
+// back at the size it was closed at, fitted to the screen.
+TEST(DesignWindowSize, FitsTheScreenAndComesBackAsItWasLeft) {
+  App();
+  LoadDesignPackageOnce();
+  RegisterPlatformComponents();
+  static TTempDir config;  // the settings of every window after this one go there, not to the home folder
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(config.Path().string()));
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QSize left(area.width() / 2, area.height() / 2);
+  {
+    TDesignWindow window;
+    EXPECT_TRUE(area.contains(window.geometry())) << window.width() << "x" << window.height();
+    EXPECT_GE(window.width(), area.width() * 3 / 4);
+    EXPECT_GE(window.height(), area.height() * 3 / 4);
+    window.KeepSizeInSettings();
+    window.resize(left);
+    window.show();
+    ASSERT_TRUE(window.close());
+  }
+  EXPECT_TRUE(fs::exists(config / "designhost" / "designhost.conf"));
+  {
+    TDesignWindow window;
+    window.KeepSizeInSettings();
+    EXPECT_EQ(window.size(), left);
+    window.resize(area.size() * 2);  // as on a larger screen
+    window.show();
+    ASSERT_TRUE(window.close());
+  }
+  TDesignWindow window;
+  window.KeepSizeInSettings();
+  EXPECT_TRUE(area.contains(window.geometry())) << window.width() << "x" << window.height();
+}
+
 TEST_F(DesignWindow, TheDataViewReadsRowsOnDemandAndFollowsTheMastersRow) {
   fs::path database = Demo.Dir / "demo.tvd";
   ExecSql(database,
@@ -481,7 +532,17 @@ TEST_F(DesignWindow, F1AndTheDesignersHelpButtonOpenHelpOnTheirTopic) {
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->Context(), HelpContextOf("TQVRFieldLinkProperty"));
   EXPECT_TRUE(help->Page().toPlainText().contains("Field Link Designer"));
-  help->close();
+  // Escape, typed where the keyboard is in it, closes it; so does its Close button.
+  QTest::keyClick(&help->Page(), Qt::Key_Escape);
+  EXPECT_EQ(ShownHelp(), nullptr);
+  ShowHelpWindow(kFieldLinkDesignerHelp);
+  ASSERT_NE(ShownHelp(), nullptr);
+  QAbstractButton* close = nullptr;
+  for (auto* button : ShownHelp()->findChildren<QAbstractButton*>())
+    if (button->text().remove('&') == "Close") close = button;
+  ASSERT_NE(close, nullptr);
+  QTest::mouseClick(close, Qt::LeftButton);
+  EXPECT_EQ(ShownHelp(), nullptr);
 
   // In the Field Link Designer: F1 and its Help button each open help on its own context,
   // over it, while it stays open.
