@@ -158,6 +158,17 @@ def main():
             "CREATE INDEX first ON d(f0)"])
         wide_form = os.path.join(folder, "wide.xfm")
         write_form(wide_form, wide, "m", "d", "widest")
+        # The same tables on 10 fields, for the design window beside the wide one.
+        narrow = os.path.join(folder, "narrow.tvd")
+        make_database(narrow, [
+            "CREATE TABLE d(" + ", ".join(f"f{i} INTEGER" for i in range(10)) + ")",
+            "CREATE TABLE m(" + ", ".join(f"k{i} INTEGER" for i in range(10)) + ")",
+            "CREATE INDEX widest ON d(" + ", ".join(f"f{i}" for i in range(10)) + ")",
+            "CREATE INDEX first ON d(f0)"])
+        narrow_form = os.path.join(folder, "narrow.xfm")
+        write_form(narrow_form, narrow, "m", "d", "widest")
+        picture = os.path.join(folder, "window.png")
+        window = ["--select", "Detail", "--expand", "FieldDefs,IndexDefs", "--screenshot", picture]
 
         small_tables, small_tables_form = write_tables_project(folder, 1000)
         many_tables, many_tables_form = write_tables_project(folder, 10000)
@@ -174,12 +185,12 @@ def main():
              [SHELL, indexes, "SELECT name FROM pragma_table_info('wide'); "
               "SELECT m.name, ii.name, ii.desc FROM sqlite_master m, pragma_index_xinfo(m.name) ii "
               "WHERE m.type = 'index' AND m.tbl_name = 'wide' AND ii.key ORDER BY m.rowid, ii.seqno"],
-             2.0, 2.0),
+             1.5, 2.0),
             ("edit-Cancel, 2,000 fields, vs sqlite3 shell",
              dh + edit + [wide_form, "Detail.MasterFields"],
              [SHELL, wide, "SELECT * FROM pragma_table_info('d'); SELECT * FROM pragma_table_info('m'); "
               "SELECT * FROM sqlite_master m, pragma_index_xinfo(m.name) WHERE m.tbl_name = 'd'"],
-             2.5, None),
+             2.0, None),
             ("values IndexName, 1,000,000-row detail vs empty",
              dh + ["values", rows_form, "Detail.IndexName"], dh + ["values", empty_form, "Detail.IndexName"],
              1.2, None),
@@ -191,6 +202,8 @@ def main():
              dh + ["check", many_tables_form], [SHELL, many_tables, STRUCTURE_SETWISE], 3.0, None),
             ("check, 10,000 tables vs 1,000", dh + ["check", many_tables_form], dh + ["check", small_tables_form],
              12.0, None),
+            ("design window, 2,000 fields expanded vs 10", dh + ["gui", wide_form] + window,
+             dh + ["gui", narrow_form] + window, 1.25, None),
         ]
         print(f"{RUNS} runs each, A and B in turn; CPU = user + system; ratios are medians of the pairs;")
         print("peaks are medians of 3 runs under GNU time\n")

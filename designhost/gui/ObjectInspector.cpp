@@ -277,10 +277,13 @@ TObjectInspector::TObjectInspector(QWidget* Parent) : QTreeWidget(Parent) {
   QComboBox probe;
   setItemDelegate(new TRowDelegate(probe.sizeHint().height(), this));
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  // The names column fits the rows on screen, not every row of a table's thousands of fields.
+  header()->setResizeContentsPrecision(0);
   header()->setStretchLastSection(true);
   connect(this, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* Now, QTreeWidgetItem*) { CurrentRowChanged(Now); });
   connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* Item) {
+    if (MakePendingRows(Item)) return;
     const TRow* row = Row(Item);
     if (row && row->Editor && Item->data(0, kStructureRole).toBool()) {
       Item->setData(0, kStructureRole, false);
@@ -302,6 +305,9 @@ void TObjectInspector::Clear() {
   FCurrent = nullptr;
   FCurrentItem = nullptr;
   FRows.clear();
+  FRowOfItem.clear();
+  FRowOfName.clear();
+  FPending.clear();
   clear();
   FEditors.clear();
 }
@@ -328,7 +334,7 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
     std::string name = Prefix + editor.GetName();
     auto* item = Parent ? new QTreeWidgetItem(Parent) : new QTreeWidgetItem(this);
     item->setText(0, ToText(editor.GetName()));
-    FRows.push_back({name, &editor, item});
+    AddRowRecord({name, &editor, item});
     ShowValue(FRows.back());
     if (Depth + 1 < kDeepestRow && AttributesOf(editor).Contains(paSubProperties)) {
       std::vector<std::unique_ptr<TPropertyEditor>> children;
@@ -354,18 +360,36 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
   }
 }
 
-// Name is a copy: adding rows moves the row records a reference would point into.
+void TObjectInspector::AddRowRecord(TRow Record) {
+  FRowOfItem.emplace(Record.Item, FRows.size());
+  FRowOfName.emplace(AnsiUpperCase(Record.Name), FRows.size());
+  FRows.push_back(std::move(Record));
+}
+
+QTreeWidgetItem* TObjectInspector::AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name,
+                                                   const std::string& Label, const std::string& Value) {
+  auto* row = new QTreeWidgetItem(Parent, {ToText(Label), ToText(Value)});
+  row->setForeground(1, palette().color(QPalette::Disabled, QPalette::Text));
+  row->setToolTip(1, QStringLiteral("Read from the database; not stored in the form"));
+  AddRowRecord({Name, nullptr, row});
+  return row;
+}
+
+bool TObjectInspector::MakePendingRows(QTreeWidgetItem* Item) {
+  auto pending = FPending.find(Item);
+  if (pending == FPending.end()) return false;
+  TPendingRows rows = std::move(pending->second);
+  FPending.erase(pending);
+  const std::string name = Row(Item)->Name;
+  for (const auto& [label, value] : rows) AddStructureRow(Item, name + "." + label, label, value);
+  return true;
+}
+
+// Name is a copy: adding rows moves the row records a reference would point into. Each
+// definition gets its summary row now; its property rows, read now as well, are made when the
+// summary row opens.
 void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor,
                                         std::string Name) {  // NOLINT(performance-unnecessary-value-param)
-  QColor shade = palette().color(QPalette::Disabled, QPalette::Text);
-  auto addRow = [&](QTreeWidgetItem* Parent, const std::string& RowName, const std::string& Label,
-                    const std::string& Value) {
-    auto* row = new QTreeWidgetItem(Parent, {ToText(Label), ToText(Value)});
-    row->setForeground(1, shade);
-    row->setToolTip(1, QStringLiteral("Read from the database; not stored in the form"));
-    FRows.push_back({RowName, nullptr, row});
-    return row;
-  };
   try {
     auto* defs = dynamic_cast<TDefCollection*>(GetObjectProp(Editor.GetComponent(0), Editor.GetPropInfo()));
     if (!defs) return;
@@ -376,21 +400,24 @@ void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& 
     }
     for (int i = 0; i < defs->Count(); ++i) {
       TCollectionItem* def = defs->Items(i);
-      std::string itemName = Name + "." + def->DisplayName();
+      TPendingRows rows;
       std::string summary;
       for (const TPropInfo* p : def->ClassType()->AllProperties()) {
         if (SameText(p->Name, "Name")) continue;
         std::string value = GetPropValueText(def, p);
         if (!IsDefaultPropValue(def, p) && !value.empty())
           summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
+        rows.emplace_back(p->Name, std::move(value));
       }
-      QTreeWidgetItem* row = addRow(Item, itemName, def->DisplayName(), summary);
-      for (const TPropInfo* p : def->ClassType()->AllProperties())
-        if (!SameText(p->Name, "Name")) addRow(row, itemName + "." + p->Name, p->Name, GetPropValueText(def, p));
+      QTreeWidgetItem* row = AddStructureRow(Item, Name + "." + def->DisplayName(), def->DisplayName(), summary);
+      if (!rows.empty()) {
+        row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        FPending.emplace(row, std::move(rows));
+      }
     }
-    if (defs->Count() == 0) addRow(Item, Name + ".", "(none)", "");
+    if (defs->Count() == 0) AddStructureRow(Item, Name + ".", "(none)", "");
   } catch (const Exception& e) {
-    addRow(Item, Name + ".", "(" + e.Message() + ")", "");
+    AddStructureRow(Item, Name + ".", "(" + e.Message() + ")", "");
   }
 }
 
@@ -403,9 +430,8 @@ void TObjectInspector::ShowValue(const TRow& Row) {
 }
 
 const TObjectInspector::TRow* TObjectInspector::Row(const QTreeWidgetItem* Item) const {
-  for (const TRow& row : FRows)
-    if (row.Item == Item) return &row;
-  return nullptr;
+  auto found = FRowOfItem.find(Item);
+  return found == FRowOfItem.end() ? nullptr : &FRows[found->second];
 }
 
 void TObjectInspector::CurrentRowChanged(QTreeWidgetItem* Now) {
@@ -432,9 +458,17 @@ void TObjectInspector::RefreshValues() {
   if (FCurrent) FCurrent->Revert();
 }
 
-QTreeWidgetItem* TObjectInspector::RowOf(const std::string& Name) const {
-  for (const TRow& row : FRows)
-    if (SameText(row.Name, Name)) return row.Item;
+QTreeWidgetItem* TObjectInspector::RowOf(const std::string& Name) {
+  const std::string key = AnsiUpperCase(Name);
+  if (auto found = FRowOfName.find(key); found != FRowOfName.end()) return FRows[found->second].Item;
+  // A definition's property row is made with its siblings when the definition's row opens:
+  // make the rows of the nearest row above that waits.
+  for (size_t dot = key.rfind('.'); dot != std::string::npos && dot > 0; dot = key.rfind('.', dot - 1)) {
+    auto above = FRowOfName.find(key.substr(0, dot));
+    if (above == FRowOfName.end()) continue;
+    if (!MakePendingRows(FRows[above->second].Item)) return nullptr;
+    return RowOf(Name);
+  }
   return nullptr;
 }
 

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/designide/DesignEditors.h"
@@ -112,8 +114,9 @@ class TObjectInspector : public QTreeWidget {
   TValueEditor* CurrentEditor() const { return FCurrent; }
   // The property editor of the current row, or nil.
   TPropertyEditor* CurrentPropertyEditor() const;
-  // The row of that name, or nil.
-  QTreeWidgetItem* RowOf(const std::string& Name) const;
+  // The row of that name (without regard to case), or nil; a structure row not made yet is
+  // made, as opening its parent would.
+  QTreeWidgetItem* RowOf(const std::string& Name);
   // The names of the top-level rows, in order.
   std::vector<std::string> Names() const;
 
@@ -138,17 +141,27 @@ class TObjectInspector : public QTreeWidget {
     TPropertyEditor* Editor;  // nil for a structure row
     QTreeWidgetItem* Item;
   };
+  // A definition's property rows, read with its summary and made when the row first opens.
+  using TPendingRows = std::vector<std::pair<std::string, std::string>>;  // label, value
   void AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_ptr<TPropertyEditor>> Editors,
                const std::string& Prefix, int Depth);
   // Adds the rows of a collection's items below Item (a table's field and index definitions),
   // read afresh from the data set when they are not up to date.
   void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name);
+  QTreeWidgetItem* AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name, const std::string& Label,
+                                   const std::string& Value);
+  // Makes the rows of Item that wait for it to open; false when none wait.
+  bool MakePendingRows(QTreeWidgetItem* Item);
+  void AddRowRecord(TRow Record);
   void ShowValue(const TRow& Row);
   const TRow* Row(const QTreeWidgetItem* Item) const;
   void CurrentRowChanged(QTreeWidgetItem* Now);
 
   std::vector<std::unique_ptr<TPropertyEditor>> FEditors;
   std::vector<TRow> FRows;
+  std::unordered_map<const QTreeWidgetItem*, size_t> FRowOfItem;  // places in FRows
+  std::unordered_map<std::string, size_t> FRowOfName;             // by the name in upper case; the first row
+  std::unordered_map<const QTreeWidgetItem*, TPendingRows> FPending;
   TValueEditor* FCurrent = nullptr;
   QTreeWidgetItem* FCurrentItem = nullptr;
 };

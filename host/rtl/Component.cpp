@@ -26,6 +26,32 @@ bool IsValidIdent(std::string_view ident) {
   return std::all_of(ident.begin() + 1, ident.end(), [&](char c) { return ok(c, false); });
 }
 
+namespace {
+
+unsigned char Folded(char c) { return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// Takes Item out of List, searching from the end: components are made, and asked about, in
+// order and mostly go away in the reverse order, so this is mostly one step.
+void EraseLast(std::vector<TComponent*>& List, const TComponent* Item) {
+  for (size_t i = List.size(); i-- > 0;)
+    if (List[i] == Item) {
+      List.erase(List.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+}
+
+}  // namespace
+
+size_t TComponent::TNameHash::operator()(std::string_view Name) const noexcept {
+  size_t hash = 14695981039346656037ULL;  // FNV-1a over the folded letters
+  for (char c : Name) hash = (hash ^ Folded(c)) * 1099511628211ULL;
+  return hash;
+}
+
+bool TComponent::TNameEqual::operator()(std::string_view A, std::string_view B) const noexcept {
+  return SameText(A, B);
+}
+
 TComponent::TComponent(TComponent* Owner) {
   if (Owner) Owner->InsertComponent(this);
 }
@@ -36,8 +62,7 @@ TComponent::~TComponent() {
   while (!FFreeNotifies.empty()) {
     TComponent* other = FFreeNotifies.back();
     FFreeNotifies.pop_back();
-    auto& back = other->FFreeNotifies;
-    back.erase(std::remove(back.begin(), back.end(), this), back.end());
+    EraseLast(other->FFreeNotifies, this);
     other->Notification(this, opRemove);
   }
   DestroyComponents();
@@ -52,6 +77,7 @@ void TComponent::InsertComponent(TComponent* Component) {
   if (!Component->FName.empty() && FindComponent(Component->FName))
     throw EComponentError("A component named " + Component->FName + " already exists");
   FComponents.push_back(Component);
+  if (!Component->FName.empty()) FNames.emplace(Component->FName, Component);
   Component->FOwner = this;
   if (FState.Contains(csDesigning)) Component->SetDesigning(true);
   Notification(Component, opInsert);
@@ -59,7 +85,8 @@ void TComponent::InsertComponent(TComponent* Component) {
 
 void TComponent::RemoveComponent(TComponent* Component) {
   Notification(Component, opRemove);
-  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), Component), FComponents.end());
+  EraseLast(FComponents, Component);
+  if (!Component->FName.empty()) FNames.erase(std::string_view(Component->FName));
   Component->FOwner = nullptr;
 }
 
@@ -84,9 +111,8 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view Name) const {
   if (Name.empty()) return nullptr;
-  for (TComponent* c : FComponents)
-    if (SameText(c->FName, Name)) return c;
-  return nullptr;
+  auto found = FNames.find(Name);
+  return found == FNames.end() ? nullptr : found->second;
 }
 
 void TComponent::SetName(const std::string& NewName) {
@@ -100,7 +126,10 @@ void TComponent::SetName(const std::string& NewName) {
     TComponent* other = FOwner->FindComponent(NewName);
     if (other && other != this) throw EComponentError("A component named " + NewName + " already exists");
   }
+  // The owner's key views the old name: out before the name changes, in again after.
+  if (FOwner && !FName.empty()) FOwner->FNames.erase(std::string_view(FName));
   FName = NewName;
+  if (FOwner && !FName.empty()) FOwner->FNames.emplace(FName, this);
 }
 
 void TComponent::SetDesigning(bool Value, bool SetChildren) {
@@ -118,9 +147,8 @@ void TComponent::FreeNotification(TComponent* Component) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* Component) {
-  FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), Component), FFreeNotifies.end());
-  auto& back = Component->FFreeNotifies;
-  back.erase(std::remove(back.begin(), back.end(), this), back.end());
+  EraseLast(FFreeNotifies, Component);
+  EraseLast(Component->FFreeNotifies, this);
 }
 
 void TComponent::Loaded() { FState.Exclude(csLoading); }
@@ -154,8 +182,5 @@ bool TLoadWarnings::Report(const TComponent* Component, const std::string& Messa
 }
 
 void TComponent::Notification(TComponent* Component, TOperation Operation) {
-  if (Operation == opRemove && Component) {
-    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), Component), FFreeNotifies.end());
-  }
-  for (TComponent* c : FComponents) c->Notification(Component, Operation);
+  if (Operation == opRemove && Component) EraseLast(FFreeNotifies, Component);
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/rtl/Persistent.h"
@@ -74,8 +76,10 @@ class TComponent : public TPersistent {
   std::string GetNamePath() const override { return FName; }
 
  protected:
-  // Told that Component joins or leaves the owner tree or is destroyed; a component clears
-  // its references to a component that is going away. The default passes it to the owned.
+  // Told that Component joins or leaves this owner's components (the owner alone is told), or
+  // that a component this one asked about with FreeNotification is destroyed; a component
+  // clears its references to a component that is going away. Siblings are not told: a
+  // component that keeps a reference to another asks with FreeNotification.
   virtual void Notification(TComponent* Component, TOperation Operation);
   void SetComponentState(TComponentState State) { FState = State; }
 
@@ -87,7 +91,20 @@ class TComponent : public TPersistent {
   std::string FName;
   int FTag = 0;
   TComponent* FOwner = nullptr;
-  std::vector<TComponent*> FComponents;    // owned
+  // Names compared as SameText does (ASCII letters without regard to case).
+  struct TNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view Name) const noexcept;
+  };
+  struct TNameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view A, std::string_view B) const noexcept;
+  };
+
+  std::vector<TComponent*> FComponents;  // owned
+  // The owned components that have a name, by name; each key views its component's FName, so
+  // a rename takes the old key out before the name changes.
+  std::unordered_map<std::string_view, TComponent*, TNameHash, TNameEqual> FNames;
   std::vector<TComponent*> FFreeNotifies;  // not owned
   TComponentState FState;
   std::string FFormFolder;

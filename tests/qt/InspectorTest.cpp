@@ -240,6 +240,23 @@ TEST_F(Inspector, OnlyTheCurrentRowHasAnEditorAndTheStructureOpensReadOnly) {
   EXPECT_EQ(View.RowOf("FieldDefs.CustNo.DataType")->text(1), "ftInteger");
   EXPECT_EQ(View.RowOf("FieldDefs.CustNo.Required")->text(1), "True");
   EXPECT_EQ(View.EditorOf("FieldDefs.CustNo.Required"), nullptr);
+  // A field's rows are its definition's properties but its name, each made once however the
+  // row is reached (by name in any case, or by opening it again).
+  QTreeWidgetItem* custNo = fields->child(1);
+  QTreeWidgetItem* dataType = View.RowOf("fielddefs.CUSTNO.datatype");
+  ASSERT_NE(dataType, nullptr);
+  EXPECT_EQ(dataType->parent(), custNo);
+  custNo->setExpanded(false);
+  custNo->setExpanded(true);
+  Strings labels, expected;
+  for (int i = 0; i < custNo->childCount(); ++i) labels.push_back(custNo->child(i)->text(0).toStdString());
+  auto* orders = static_cast<TDataSet*>(Component("Orders"));
+  for (const TPropInfo* p : orders->FieldDefs()->Items(1)->ClassType()->AllProperties())
+    if (p->Name != "Name") expected.push_back(p->Name);
+  EXPECT_EQ(labels, expected);
+  EXPECT_EQ(View.RowOf("FieldDefs.CustNo.DataType"), dataType);
+  fields->child(2)->setExpanded(true);
+  EXPECT_EQ(fields->child(2)->childCount(), static_cast<int>(expected.size()));
   QTreeWidgetItem* indexes = View.RowOf("IndexDefs");
   indexes->setExpanded(true);
   EXPECT_EQ(View.RowOf("IndexDefs.PRIMARY.Options")->text(1), "[ixPrimary,ixUnique]");

@@ -82,10 +82,74 @@ TEST(Component, FreeNotificationClearsReferences) {
     watcher->Watch(&outside);
   }
   EXPECT_EQ(watcher->Watched, nullptr);
+  // A sibling is told only when it asked: the owner does not pass notifications on.
   auto* sibling = new TCounted(&root);
-  watcher->Watched = sibling;  // siblings hear of each other through their owner
+  auto* other = new TCounted(&root);
+  watcher->Watch(sibling);
+  other->Watched = sibling;
   FreeObject(sibling);
   EXPECT_EQ(watcher->Watched, nullptr);
+  EXPECT_EQ(other->Watched, sibling);
+  // Asking and then taking the request back: no notification, and no dangling entry.
+  auto* third = new TCounted(&root);
+  watcher->Watch(third);
+  third->RemoveFreeNotification(watcher);
+  FreeObject(third);
+  EXPECT_EQ(watcher->Watched, third);
+}
+
+// The owner's look-up by name against a plain scan of its components, through a long run of
+// inserts, renames (some only in case, some to and from an empty name), moves between owners
+// and frees, with names that differ only in case.
+TEST(Component, LookUpByNameFollowsEveryChange) {
+  TCounted a(nullptr), b(nullptr);
+  const std::vector<std::string> pool = {"Orders", "ORDERS", "orders", "Items", "iTeMs", "Q", "q", "", "x1", "X1"};
+  auto scan = [&](TComponent& owner, const std::string& name) -> TComponent* {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+      if (!name.empty() && SameText(owner.Components(i)->Name(), name)) return owner.Components(i);
+    return nullptr;
+  };
+  unsigned seed = 7;
+  auto next = [&](unsigned n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+  for (int step = 0; step < 2000; ++step) {
+    TCounted& owner = next(2) ? a : b;
+    const std::string& name = pool[next(static_cast<unsigned>(pool.size()))];
+    int count = owner.ComponentCount();
+    TComponent* some = count ? owner.Components(static_cast<int>(next(static_cast<unsigned>(count)))) : nullptr;
+    switch (next(4)) {
+      case 0: {
+        auto* c = new TCounted(&owner);
+        try {
+          c->SetName(name);
+        } catch (const EComponentError&) {
+          EXPECT_NE(scan(owner, name), nullptr) << name;
+        }
+        break;
+      }
+      case 1:
+        if (!some) break;
+        try {
+          some->SetName(name);
+          EXPECT_EQ(some->Name(), name);
+        } catch (const EComponentError&) {
+          EXPECT_NE(scan(owner, name), some) << name;
+        }
+        break;
+      case 2:
+        if (!some) break;
+        try {
+          some->ChangeOwner(&owner == &a ? &b : &a);
+        } catch (const EComponentError&) {
+          EXPECT_EQ(some->Owner(), &owner);
+        }
+        break;
+      default:
+        if (some) FreeObject(some);
+    }
+    for (TCounted* o : {&a, &b})
+      for (const std::string& n : pool) ASSERT_EQ(o->FindComponent(n), scan(*o, n)) << "step " << step << ": " << n;
+  }
+  EXPECT_GT(a.ComponentCount() + b.ComponentCount(), 0);
 }
 
 TEST(Component, DesigningStateReachesOwnedComponents) {
