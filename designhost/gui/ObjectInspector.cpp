@@ -257,6 +257,22 @@ class TRowDelegate : public QStyledItemDelegate {
   int FHeight;
 };
 
+// A read-only row of a table's structure: its value greyed, with a tip that says where it comes
+// from, answered by the row itself rather than stored in each of thousands of rows.
+class TStructureItem : public QTreeWidgetItem {
+ public:
+  TStructureItem(QTreeWidgetItem* Parent, const QStringList& Texts, const QBrush& Shade)
+      : QTreeWidgetItem(Parent, Texts), FShade(Shade) {}
+  QVariant data(int Column, int Role) const override {
+    if (Column == 1 && Role == Qt::ForegroundRole) return FShade;
+    if (Column == 1 && Role == Qt::ToolTipRole) return QStringLiteral("Read from the database; not stored in the form");
+    return QTreeWidgetItem::data(Column, Role);
+  }
+
+ private:
+  const QBrush& FShade;  // the inspector's, which outlives its rows
+};
+
 bool ShowsDefault(TPropertyEditor& Editor) {
   try {
     return IsDefaultPropValue(Editor.GetComponent(0), Editor.GetPropInfo());
@@ -368,9 +384,8 @@ void TObjectInspector::AddRowRecord(TRow Record) {
 
 QTreeWidgetItem* TObjectInspector::AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name,
                                                    const std::string& Label, const std::string& Value) {
-  auto* row = new QTreeWidgetItem(Parent, {ToText(Label), ToText(Value)});
-  row->setForeground(1, palette().color(QPalette::Disabled, QPalette::Text));
-  row->setToolTip(1, QStringLiteral("Read from the database; not stored in the form"));
+  FShade = QBrush(palette().color(QPalette::Disabled, QPalette::Text));
+  auto* row = new TStructureItem(Parent, {ToText(Label), ToText(Value)}, FShade);
   AddRowRecord({Name, nullptr, row});
   return row;
 }

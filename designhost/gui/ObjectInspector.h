@@ -9,6 +9,7 @@
 // error an editor raises is shown in a message box.
 #pragma once
 
+#include <QBrush>
 #include <QComboBox>
 #include <QTreeWidget>
 #include <functional>
@@ -164,4 +165,5 @@ class TObjectInspector : public QTreeWidget {
   std::unordered_map<const QTreeWidgetItem*, TPendingRows> FPending;
   TValueEditor* FCurrent = nullptr;
   QTreeWidgetItem* FCurrentItem = nullptr;
+  QBrush FShade;  // the value of a structure row
 };

@@ -54,16 +54,28 @@ constexpr std::string_view kIndexKeysOfAll =
 // the last), the rows of one key together.
 constexpr std::string_view kForeignKeysOfTable =
     "SELECT ?1, id, \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(?1) ORDER BY id DESC, seq";
+// A foreign key is declared with the word REFERENCES, whose statement alone is asked (LIKE
+// compares ASCII letters without regard to case).
 constexpr std::string_view kForeignKeysOfAll =
     "SELECT m.name, f.id, f.\"table\", f.\"from\", f.\"to\" "
     "FROM sqlite_master AS m, pragma_foreign_key_list(m.name) AS f "
-    "WHERE m.type = 'table' AND m.rootpage <> 0 ORDER BY m.rowid, f.id DESC, f.seq";
+    "WHERE m.type = 'table' AND m.rootpage <> 0 AND m.sql LIKE '%references%' ORDER BY m.rowid, f.id DESC, f.seq";
 
 [[noreturn]] void NoSuchTable(const std::string& Table, TComponent* Component) {
   DatabaseError("Table '" + Table + "' does not exist", Component);
 }
 
 bool Contains(std::string_view Text, std::string_view Part) { return Text.find(Part) != std::string_view::npos; }
+
+// Whether Text holds Word (upper case) in any case of its ASCII letters.
+bool ContainsWord(std::string_view Text, std::string_view Word) {
+  for (size_t i = 0; i + Word.size() <= Text.size(); ++i) {
+    size_t k = 0;
+    while (k < Word.size() && std::toupper(static_cast<unsigned char>(Text[i + k])) == Word[k]) ++k;
+    if (k == Word.size()) return true;
+  }
+  return false;
+}
 
 // The declared type's first number in parentheses ("DECIMAL(10,2)": 10) and the second (2).
 void TypeArguments(std::string_view Declared, int& First, int& Second) {
@@ -489,7 +501,8 @@ TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::stri
   Run(Db, kColumnsOfTable, &name, ReadColumnRows, target);
   if (facts.Columns.empty()) return nullptr;
   Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
-  Run(Db, kForeignKeysOfTable, &name, ReadForeignKeyRows, target);
+  // A table whose statement never says REFERENCES declares no foreign key.
+  if (!table || ContainsWord(facts.Sql, "REFERENCES")) Run(Db, kForeignKeysOfTable, &name, ReadForeignKeyRows, target);
   facts.Read = true;
   if (!table) {
     // Not in the catalogue (SQLite's own master table, say): known from now on all the same.

@@ -156,6 +156,10 @@ std::unique_ptr<TSqliteConnection> TSqliteConnection::OpenReadOnly(const std::st
     // A relative name that looks like a URI ("file:...") is still a file name.
     path = FileName.front() == '/' ? FileName : "./" + FileName;
   }
+  // Nothing here asks SQLite how much memory it holds: it need not count (and lock) on every
+  // allocation. Only possible before SQLite starts; later it declines, and counts.
+  static const int kNoMemoryCount = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+  (void)kNoMemoryCount;
   sqlite3* raw = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   std::unique_ptr<sqlite3, TDeleter> db(raw);
