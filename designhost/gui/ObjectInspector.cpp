@@ -395,8 +395,8 @@ bool TObjectInspector::MakePendingRows(QTreeWidgetItem* Item) {
   if (pending == FPending.end()) return false;
   TPendingRows rows = std::move(pending->second);
   FPending.erase(pending);
-  const std::string name = Row(Item)->Name;
-  for (const auto& [label, value] : rows) AddStructureRow(Item, name + "." + label, label, value);
+  const std::string prefix = Row(Item)->Name + ".";
+  for (const auto& [label, value] : rows) AddStructureRow(Item, prefix + label, label, value);
   return true;
 }
 
