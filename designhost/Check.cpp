@@ -17,12 +17,6 @@ namespace {
 
 std::string Quoted(const std::string& Text) { return "'" + Text + "'"; }
 
-std::string WithSuggestion(std::string Message, const std::string& Name, const std::vector<std::string>& Candidates) {
-  std::string nearest = NearestWord(Name, Candidates);
-  if (!nearest.empty()) Message += "; did you mean " + Quoted(nearest) + "?";
-  return Message;
-}
-
 std::vector<std::string> ItemNames(const TDefCollection& Collection) {
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(Collection.Count()));
@@ -65,7 +59,7 @@ class TChecker {
   std::vector<TFinding> Run() {
     for (const TProjectForm& form : FProject.Forms()) {
       if (form.Failure) {
-        FFindings.push_back({form.File, form.Failure->Line, "", "", form.Failure->Message});
+        FFindings.push_back({form.File, form.Failure->Line, "", "", form.Failure->Message, {}, {}});
         continue;
       }
       for (const TProjectDatabase& database : form.Databases) CheckDatabase(form, database);
@@ -80,7 +74,15 @@ class TChecker {
  private:
   void Report(const TProjectForm& Form, const TStoredComponent& Component, const std::string& Property,
               std::string Message) {
-    FFindings.push_back({Form.File, Component.LineOf(Property), Component.Name, Property, std::move(Message)});
+    FFindings.push_back({Form.File, Component.LineOf(Property), Component.Name, Property, std::move(Message), {}, {}});
+  }
+
+  // A finding on Name, which was not found: the message names the nearest of Candidates.
+  void ReportNearest(const TProjectForm& Form, const TStoredComponent& Component, const std::string& Property,
+                     const std::string& Message, const std::string& Name, const std::string& Nearest) {
+    Report(Form, Component, Property, Nearest.empty() ? Message : Message + "; did you mean " + Quoted(Nearest) + "?");
+    FFindings.back().Name = Name;
+    FFindings.back().Nearest = Nearest;
   }
 
   void CheckDatabase(const TProjectForm& Form, const TProjectDatabase& Database) {
@@ -96,24 +98,22 @@ class TChecker {
     }
     const TDatabaseStructure* structure = FProject.Structure(Database);
     if (structure->Error().empty()) return;
-    std::string message = structure->Error();
+    std::string nearest;
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(Database.FilePath, ec))) {
-      std::string nearest = NearestWord(fs::path(Database.FilePath).filename().string(), Neighbours(Database.FilePath));
-      if (!nearest.empty())
-        message +=
-            "; did you mean " + Quoted((fs::path(Database.DatabaseFileName).parent_path() / nearest).string()) + "?";
+      nearest = NearestWord(fs::path(Database.FilePath).filename().string(), Neighbours(Database.FilePath));
+      if (!nearest.empty()) nearest = (fs::path(Database.DatabaseFileName).parent_path() / nearest).string();
     }
-    Report(Form, Database, "DatabaseFileName", message);
+    ReportNearest(Form, Database, "DatabaseFileName", structure->Error(), Database.DatabaseFileName, nearest);
   }
 
   void CheckTable(const TProjectForm& Form, const TProjectTable& Table) {
     const TTableStructure* structure = CheckTableName(Form, Table);
     if (structure) {
       if (!Table.IndexName.empty() && !structure->Indexes->TDefCollection::Find(Table.IndexName))
-        Report(Form, Table, "IndexName",
-               WithSuggestion("no index " + Quoted(Table.IndexName) + " in table " + Quoted(structure->Name),
-                              Table.IndexName, ItemNames(*structure->Indexes)));
+        ReportNearest(Form, Table, "IndexName",
+                      "no index " + Quoted(Table.IndexName) + " in table " + Quoted(structure->Name), Table.IndexName,
+                      NearestWord(Table.IndexName, ItemNames(*structure->Indexes)));
       CheckFieldList(Form, Table, "IndexFieldNames", Table.IndexFieldNames, *structure,
                      "table " + Quoted(structure->Name));
     }
@@ -152,9 +152,8 @@ class TChecker {
     }
     const TProjectDatabase* database = FProject.FindDatabase(Table.DatabaseName);
     if (!database) {
-      Report(Form, Table, "DatabaseName",
-             WithSuggestion("no database " + Quoted(Table.DatabaseName) + " in the checked forms", Table.DatabaseName,
-                            FProject.DatabaseNames()));
+      ReportNearest(Form, Table, "DatabaseName", "no database " + Quoted(Table.DatabaseName) + " in the checked forms",
+                    Table.DatabaseName, NearestWord(Table.DatabaseName, FProject.DatabaseNames()));
       return nullptr;
     }
     // A database whose file cannot be read has its own finding.
@@ -170,9 +169,9 @@ class TChecker {
       return nullptr;
     }
     if (!structure) {
-      Report(Form, Table, "TableName",
-             WithSuggestion("no table " + Quoted(Table.TableName) + " in " + Quoted(database->FilePath),
-                            Table.TableName, file->TableNames()));
+      ReportNearest(Form, Table, "TableName",
+                    "no table " + Quoted(Table.TableName) + " in " + Quoted(database->FilePath), Table.TableName,
+                    NearestWord(Table.TableName, file->TableNames()));
       return nullptr;
     }
     if (!structure->Error.empty()) {
@@ -199,8 +198,8 @@ class TChecker {
       if (Trim(field).empty())
         Report(Form, Table, Property, "an empty field name in " + Quoted(List));
       else if (!FindListedDef(Structure.Fields.get(), field))
-        Report(Form, Table, Property,
-               WithSuggestion("no field " + Quoted(field) + " in " + Where, field, ItemNames(*Structure.Fields)));
+        ReportNearest(Form, Table, Property, "no field " + Quoted(field) + " in " + Where, field,
+                      NearestWord(field, ItemNames(*Structure.Fields)));
     }
   }
 

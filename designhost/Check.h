@@ -13,6 +13,10 @@ struct TFinding {
   std::string Component;  // empty for a form that cannot be read
   std::string Property;
   std::string Message;
+  // For a name that was not found, the name and the nearest valid one ("did you mean"); the
+  // nearest is empty when none is near.
+  std::string Name;
+  std::string Nearest;
 };
 
 // Every finding of the project's forms, sorted by file (byte order), then line.

@@ -1,6 +1,8 @@
 // The designer interface over designhost's open form.
 #include "designhost/Designer.h"
 
+#include <algorithm>
+
 #include "designhost/UsageError.h"
 #include "host/rtl/NearestWord.h"
 
@@ -45,4 +47,13 @@ std::unique_ptr<TPropertyEditor> FindInspectorRow(TFormDesigner& Designer, const
   for (const auto& row : GetComponentProperties(&Designer, {Selection.begin(), Selection.end()}))
     rows.push_back(row->GetName());
   throw EUsageError("the inspector shows no property '" + Name + "' for " + names + DidYouMean(Name, rows));
+}
+
+std::vector<std::string> InspectorValues(TPropertyEditor& Row, bool Raw) {
+  std::vector<std::string> values;
+  Row.GetValues([&](const std::string& value) { values.push_back(value); });
+  if (!Raw && Row.GetAttributes().Contains(paSortList))
+    std::stable_sort(values.begin(), values.end(),
+                     [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
+  return values;
 }

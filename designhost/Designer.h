@@ -32,3 +32,7 @@ class TFormDesigner : public IDesigner {
 // is none (no such property, or one the inspector shows for a single component only).
 std::unique_ptr<TPropertyEditor> FindInspectorRow(TFormDesigner& Designer, const std::vector<TComponent*>& Selection,
                                                   const std::string& Name);
+
+// The drop-down list of an inspector row that has one (paValueList), as the inspector shows
+// it: sorted without regard to case when the editor asks for paSortList, unless Raw.
+std::vector<std::string> InspectorValues(TPropertyEditor& Row, bool Raw = false);

@@ -115,12 +115,13 @@ void Extract(const TComponent* Root, const TFormObject& Tree, TProjectForm& Form
 
 // Reads one form; its components live only as long as it takes to note what a check needs, so
 // two forms that declare the same database never meet in the session.
-TProjectForm ReadForm(const std::string& File) {
+TProjectForm ReadForm(const std::string& File, const TFormTexts* Texts) {
   TProjectForm form;
   form.File = File;
   TFormObject tree;
   try {
-    tree = ParseForm(TFormDocument::ReadText(File), File);
+    auto text = Texts ? Texts->find(FormKey(File)) : TFormTexts::const_iterator();
+    tree = ParseForm(Texts && text != Texts->end() ? text->second : TFormDocument::ReadText(File), File);
     DropActive(tree);
     std::unique_ptr<TComponent> root(CreateFormComponent(tree, nullptr, File));
     BuildComponent(root.get(), tree, File);
@@ -137,7 +138,8 @@ TProjectForm ReadForm(const std::string& File) {
 // entry that is named like a form but is no readable regular file (a link that leads nowhere
 // or in a loop, a pipe) is listed all the same: reading it fails, naming the system's reason,
 // rather than the form being passed over.
-std::vector<std::string> FormFiles(const std::string& Path) {
+std::vector<std::string> FormFiles(const std::string& Path, const TFormTexts* Texts) {
+  if (Texts && Texts->contains(FormKey(Path))) return {Path};
   struct stat info {};
   if (::stat(Path.c_str(), &info) != 0) {
     const int error = errno;
@@ -161,7 +163,21 @@ std::vector<std::string> FormFiles(const std::string& Path) {
   return found;
 }
 
+// The type each field of Structure is declared with, as the table spells it.
+std::vector<std::string> DeclaredTypes(TSqliteConnection& Connection, const TTableStructure& Structure) {
+  std::map<std::string, std::string> declared;
+  TStatementRun columns(Connection.Prepare("SELECT name, type FROM pragma_table_xinfo(?1)"));
+  columns->Bind(1, Structure.Name);
+  while (columns->Step()) declared.emplace(AnsiUpperCase(columns->ColumnText(0)), columns->ColumnText(1));
+  std::vector<std::string> types;
+  for (int i = 0; i < Structure.Fields->Count(); ++i)
+    types.push_back(declared[AnsiUpperCase(Structure.Fields->Items(i)->Name())]);
+  return types;
+}
+
 }  // namespace
+
+std::string FormKey(const std::filesystem::path& File) { return fs::absolute(File).lexically_normal().string(); }
 
 int TStoredComponent::LineOf(std::string_view Property) const {
   for (const auto& [path, line] : PropertyLines)
@@ -222,6 +238,7 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
     ReadFieldDefs(*FConnection, structure->Name, structure->Fields.get(), nullptr, nullptr);
     ReadIndexDefs(*FConnection, structure->Name, structure->Indexes.get(), nullptr);
     structure->ForeignKeys = ReadForeignKeys(*FConnection, structure->Name, nullptr);
+    structure->DeclaredTypes = DeclaredTypes(*FConnection, *structure);
   } catch (const Exception& e) {
     structure->Error = e.Message();
   }
@@ -231,10 +248,10 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
 // ---------------------------------------------------------------------------------------------
 // TProject
 
-TProject::TProject(const std::vector<std::string>& Paths) {
+TProject::TProject(const std::vector<std::string>& Paths, const TFormTexts* Texts) {
   std::vector<std::string> files;
   for (const std::string& path : Paths) {
-    std::vector<std::string> found = FormFiles(path);
+    std::vector<std::string> found = FormFiles(path, Texts);
     files.insert(files.end(), found.begin(), found.end());
   }
   // A file is known by its device and inode, whatever path names it.
@@ -242,7 +259,7 @@ TProject::TProject(const std::vector<std::string>& Paths) {
   for (const std::string& file : files) {
     struct stat info {};
     if (stat(file.c_str(), &info) == 0 && !seen.insert({info.st_dev, info.st_ino}).second) continue;
-    FForms.push_back(ReadForm(file));
+    FForms.push_back(ReadForm(file, Texts));
   }
   for (const TProjectForm& form : FForms)
     for (const TProjectDatabase& database : form.Databases)

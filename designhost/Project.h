@@ -66,7 +66,8 @@ struct TTableStructure {
   std::string Error;  // why the structure could not be read; empty when it was
   std::unique_ptr<TFieldDefs> Fields;
   std::unique_ptr<TIndexDefs> Indexes;
-  std::vector<TForeignKey> ForeignKeys;  // in declaration order
+  std::vector<TForeignKey> ForeignKeys;    // in declaration order
+  std::vector<std::string> DeclaredTypes;  // of each field of Fields, as the table declares it
 };
 
 // The structure of one database file, read through a read-only connection that stays open:
@@ -96,12 +97,20 @@ class TDatabaseStructure {
   std::unordered_map<std::string, std::unique_ptr<TTableStructure>> FTables;  // by upper-case name
 };
 
+// Texts of forms that stand in for their files (an editor's unsaved documents), by the form
+// file's absolute, normal path (see FormKey).
+using TFormTexts = std::map<std::string, std::string, std::less<>>;
+
+// The key of a form file in TFormTexts.
+std::string FormKey(const std::filesystem::path& File);
+
 class TProject {
  public:
   // Reads the forms at Paths: a file is one form, a folder every *.xfm under it in byte order of
   // their paths; a file named twice is read once. A form that cannot be read is kept with its
-  // failure. Raises EUsageError for a path that does not exist.
-  explicit TProject(const std::vector<std::string>& Paths);
+  // failure. Raises EUsageError for a path that does not exist. A form in Texts is read from
+  // there, not from its file, which need not exist.
+  explicit TProject(const std::vector<std::string>& Paths, const TFormTexts* Texts = nullptr);
   ~TProject();
 
   const std::vector<TProjectForm>& Forms() const { return FForms; }

@@ -123,6 +123,10 @@ status=0
 run link "$desk" branch || status=$?
 echo "(exit status $status)"
 
+section "Editing a form in Neovim through designhost lsp (recorded in $demo/lsp-session.txt)"
+bash "$(dirname "$0")/lsp-session.sh" "$build" "$demo/lsp-project" "$demo/lsp-session.txt"
+sed 's/^/    /' "$demo/lsp-session.txt"
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   section "The design window on the demo (close it to finish)"
   "$host" gui "$form"

@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   qt6-base-dev libgl-dev libqt6test6 fonts-dejavu-core
   graphviz help2man xvfb xdotool x11-utils file dpkg-dev man-db binutils python3 time lintian
+  neovim
 )
 # Named groups for tools that neither the build nor the tests need:
 #   fault-injection  strace, for tools/fault-inject.py

@@ -1,5 +1,4 @@
 // designhost values: a property's drop-down list, as the Object Inspector shows it.
-#include <algorithm>
 #include <iostream>
 
 #include "designhost/CommandLine.h"
@@ -36,12 +35,7 @@ class TValuesCommand final : public TCommand {
     TPropertyAttributes attributes = row->GetAttributes();
     if (!attributes.Contains(paValueList))
       throw EUsageError(FTarget + " has no value list (its editor " + row->ClassName() + " offers none)");
-    std::vector<std::string> values;
-    row->GetValues([&](const std::string& value) { values.push_back(value); });
-    if (!FRaw && attributes.Contains(paSortList))
-      std::stable_sort(values.begin(), values.end(),
-                       [](const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; });
-    for (const std::string& value : values) std::cout << (FJson ? JsonLine(value) : EscapeField(value)) << '\n';
+    for (const std::string& value : InspectorValues(*row, FRaw)) std::cout << (FJson ? JsonLine(value) : EscapeField(value)) << '\n';
     return kExitDone;
   }
 

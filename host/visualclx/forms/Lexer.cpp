@@ -34,10 +34,12 @@ class TLexer {
   bool SkipBlanks() {
     while (FPos < FText.size()) {
       char c = FText[FPos];
-      if (c == '\n')
+      if (c == '\n') {
         ++FLine;
-      else if (c != ' ' && c != '\t' && c != '\r' && c != '\f' && c != '\v')
+        FLineStart = FPos + 1;
+      } else if (c != ' ' && c != '\t' && c != '\r' && c != '\f' && c != '\v') {
         return true;
+      }
       ++FPos;
     }
     return false;
@@ -49,6 +51,13 @@ class TLexer {
   TFormToken NextToken() {
     TFormToken token;
     token.Line = FLine;
+    token.Column = static_cast<int>(FPos - FLineStart);
+    ReadToken(token);
+    token.EndColumn = static_cast<int>(FPos - FLineStart);
+    return token;
+  }
+
+  void ReadToken(TFormToken& token) {
     char c = Peek();
     if (IsIdentStart(c)) {
       size_t start = FPos;
@@ -69,7 +78,6 @@ class TLexer {
       Fail(u >= 0x20 && u < 0x7F ? "unexpected character '" + std::string(1, c) + "'"
                                  : "unexpected character #" + std::to_string(u));
     }
-    return token;
   }
 
   // A decimal or $hexadecimal number, possibly negative; it must fit 64 bits.
@@ -147,6 +155,7 @@ class TLexer {
   std::string_view FText;
   const std::string& FFileName;
   size_t FPos = 0;
+  size_t FLineStart = 0;
   int FLine = 1;
 };
 

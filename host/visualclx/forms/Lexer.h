@@ -15,6 +15,8 @@ struct TFormToken {
   std::string Text;
   int64_t Integer = 0;
   int Line = 1;
+  int Column = 0;     // the byte of its line it starts at, from 0
+  int EndColumn = 0;  // the byte of its line after its last
 };
 
 // The tokens of Text, ending with one EndOfFile token (whose line is that of the last token).

@@ -72,10 +72,12 @@ class TParser {
     Take();
     TFormObject object;
     object.Line = head.Line;
+    object.NameColumn = object.ClassColumn = OnLine("a component name").Column;
     std::string first = TakeIdentifier("a component name").Text;
     if (IsSymbol(Peek(), ':') && Peek().Line == Last().Line) {
       Take();
       object.Name = std::move(first);
+      object.ClassColumn = OnLine("a class name").Column;
       object.ClassName = TakeIdentifier("a class name").Text;
     } else {
       object.ClassName = std::move(first);  // "object TFoo": an unnamed component
@@ -88,7 +90,7 @@ class TParser {
         Fail(token.Line, "missing 'end' of object " + (object.Name.empty() ? object.ClassName : object.Name) +
                              " begun on line " + std::to_string(object.Line));
       if (IsKeyword(token, "end")) {
-        Take();
+        object.EndLine = Take().Line;
         EndOfLine();
         return object;
       }
@@ -106,6 +108,7 @@ class TParser {
   TFormProperty ParseProperty() {
     TFormProperty property;
     property.Line = Peek().Line;
+    property.Column = Peek().Column;
     property.Path = Take().Text;
     while (IsSymbol(Peek(), '.') && Peek().Line == Last().Line) {
       Take();
@@ -113,9 +116,18 @@ class TParser {
     }
     if (!IsSymbol(OnLine("'='"), '=')) Unexpected(Peek(), "'='");
     Take();
+    const size_t first = FPos;
     property.Value = ParseValue();
+    Span(property.Value, first);
     EndOfLine();
     return property;
+  }
+
+  // Where the value that starts at token First stands in the text.
+  void Span(TFormValue& value, size_t first) const {
+    value.Column = FTokens[first].Column;
+    value.EndLine = Last().Line;
+    for (size_t i = first; i <= FLast && FTokens[i].Line == value.Line; ++i) value.EndColumn = FTokens[i].EndColumn;
   }
 
   TFormValue ParseValue() {

@@ -1,0 +1,2 @@
+" Form files of the Tirvendal designer.
+autocmd BufRead,BufNewFile *.xfm setfiletype xfm

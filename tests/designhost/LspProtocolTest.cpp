@@ -1,0 +1,110 @@
+// designhost lsp at the protocol's level, through pipes: the error codes of bad input, the
+// exit statuses, and positions counted in UTF-16 or in bytes as agreed, both ways.
+#include "tests/designhost/LspClient.h"
+#include "tests/designhost/ProjectFixture.h"
+
+namespace {
+
+using namespace project_fixture;
+using nlohmann::json;
+
+class LspProtocol : public ProjectTest {
+ protected:
+  json Initialize(TLspClient& Lsp, bool OfferUtf8) {
+    json capabilities = OfferUtf8 ? json{{"general", {{"positionEncodings", {"utf-8", "utf-16"}}}}} : json::object();
+    json folder = {{"uri", "file://" + (dir / "proj").string()}, {"name", "proj"}};
+    return Lsp.Request("initialize", {{"capabilities", capabilities}, {"workspaceFolders", {folder}}});
+  }
+  std::string Uri() const { return "file://" + (dir / "proj" / "forms" / "sizes.xfm").string(); }
+};
+
+// A field list with characters outside ASCII before a misspelled field: UTF-16 counts the emoji
+// as two units and the a-umlaut as one, bytes count them as four and two.
+constexpr const char* kSizes = R"(object Sizes: TDataModule
+  object Odd: TQVRTable
+    DatabaseName = 'Shop'
+    TableName = 'orders'
+    IndexFieldNames = '😀ä;SaleDat'
+  end
+end
+)";
+
+TEST_F(LspProtocol, CountsPositionsInTheAgreedUnitsBothWays) {
+  for (bool utf8 : {false, true}) {
+    SCOPED_TRACE(utf8 ? "utf-8" : "utf-16");
+    TLspClient lsp(dir.Path());
+    EXPECT_EQ(Initialize(lsp, utf8)["result"]["capabilities"]["positionEncoding"], utf8 ? "utf-8" : "utf-16");
+    lsp.Notify("initialized", json::object());
+    lsp.Notify("textDocument/didOpen",
+               {{"textDocument", {{"uri", Uri()}, {"languageId", "xfm"}, {"version", 1}, {"text", kSizes}}}});
+    json diagnostics = lsp.Diagnostics(Uri());
+    ASSERT_EQ(diagnostics.size(), 2U) << diagnostics;
+    const int start = 22;  // after "    IndexFieldNames = "
+    const int length = utf8 ? 16 : 13;
+    EXPECT_EQ(diagnostics[0]["range"], json({{"start", {{"line", 4}, {"character", start}}},
+                                             {"end", {{"line", 4}, {"character", start + length}}}}));
+    EXPECT_EQ(diagnostics[1]["message"], "no field 'SaleDat' in table 'orders'; did you mean 'SaleDate'?");
+    EXPECT_EQ(diagnostics[1]["severity"], 1);
+    EXPECT_EQ(diagnostics[1]["source"], "designhost");
+
+    // "e" typed after "SaleDat", the position in the agreed units: only the emoji's finding stays.
+    json at = {{"line", 4}, {"character", start + length - 1}};
+    lsp.Notify("textDocument/didChange",
+               {{"textDocument", {{"uri", Uri()}, {"version", 2}}},
+                {"contentChanges", {{{"range", {{"start", at}, {"end", at}}}, {"text", "e"}}}}});
+    diagnostics = lsp.Diagnostics(Uri());
+    ASSERT_EQ(diagnostics.size(), 1U) << diagnostics;
+    EXPECT_EQ(diagnostics[0]["message"], "no field '😀ä' in table 'orders'");
+
+    // Hover on the field after the emoji names it: the position is read in the same units.
+    json hover = lsp.Request("textDocument/hover", {{"textDocument", {{"uri", Uri()}}},
+                                                    {"position", {{"line", 4}, {"character", start + length - 3}}}});
+    EXPECT_NE(hover["result"]["contents"]["value"].get<std::string>().find("SaleDate"), std::string::npos) << hover;
+  }
+}
+
+TEST_F(LspProtocol, AnswersBadInputWithItsErrorAndEndsAsAsked) {
+  TLspClient lsp(dir.Path());
+  EXPECT_EQ(lsp.Request("textDocument/hover", json::object())["error"]["code"], -32002);  // before initialize
+  Initialize(lsp, false);
+  auto errorCode = [&](const std::string& Body) {
+    lsp.SendRaw(Body);
+    json answer = lsp.Next();
+    EXPECT_EQ(answer["id"], nullptr) << answer;
+    return answer["error"]["code"];
+  };
+  EXPECT_EQ(errorCode("{not json"), -32700);
+  EXPECT_EQ(errorCode("[1, 2]"), -32600);
+  EXPECT_EQ(errorCode(R"({"jsonrpc": "2.0", "params": {}})"), -32600);
+  EXPECT_EQ(lsp.Request("workspace/frobnicate", json::object())["error"]["code"], -32601);
+  json closed = lsp.Request("textDocument/hover",
+                            {{"textDocument", {{"uri", Uri()}}}, {"position", {{"line", 0}, {"character", 0}}}});
+  EXPECT_EQ(closed["error"]["code"], -32602);
+  EXPECT_NE(closed["error"]["message"].get<std::string>().find("not open"), std::string::npos);
+
+  // A request cancelled before it was taken up is answered as cancelled.
+  lsp.SendRaw({json{{"jsonrpc", "2.0"},
+                    {"id", 77},
+                    {"method", "textDocument/documentSymbol"},
+                    {"params", {{"textDocument", {{"uri", Uri()}}}}}}
+                   .dump(),
+               json{{"jsonrpc", "2.0"}, {"method", "$/cancelRequest"}, {"params", {{"id", 77}}}}.dump()});
+  EXPECT_EQ(lsp.ResponseTo(77)["error"]["code"], -32800);
+
+  // The server still serves after all of it, and ends with 0 after shutdown and exit.
+  EXPECT_EQ(lsp.Request("shutdown", nullptr)["result"], nullptr);
+  lsp.Notify("exit", nullptr);
+  EXPECT_EQ(lsp.Wait(), 0);
+
+  TLspClient unasked(dir.Path());
+  Initialize(unasked, false);
+  unasked.Notify("exit", nullptr);
+  EXPECT_EQ(unasked.Wait(), 1);
+
+  TLspClient closedInput(dir.Path());
+  Initialize(closedInput, false);
+  closedInput.CloseInput();
+  EXPECT_EQ(closedInput.Wait(), 1);
+}
+
+}  // namespace
