@@ -16,6 +16,11 @@ namespace {
 
 using nlohmann::json;
 
+// A message's params; an object when it has none.
+json Params(const json& Message) {
+  return Message.contains("params") && !Message["params"].is_null() ? Message["params"] : json::object();
+}
+
 // The key of a request's id, to match a $/cancelRequest with it.
 std::string IdKey(const json& Id) { return Id.dump(); }
 
@@ -94,7 +99,7 @@ void TLspServer::Handle(const TFramedMessage& Message, const std::set<std::strin
   const bool valid = message.is_object() && message.value("jsonrpc", "") == "2.0" && message.contains("method") &&
                      message["method"].is_string() &&
                      (!message.contains("id") || message["id"].is_string() || message["id"].is_number_integer()) &&
-                     (!message.contains("params") || message["params"].is_object() || message["params"].is_array());
+                     (!message.contains("params") || message["params"].is_structured() || message["params"].is_null());
   if (!valid) {
     const json id =
         message.is_object() && message.contains("id") && !message["id"].is_object() ? message["id"] : json();
@@ -113,7 +118,7 @@ void TLspServer::HandleRequest(const json& Message, const std::set<std::string>&
   try {
     if (method != "initialize" && !FInitialized) throw TLspError(kServerNotInitialized, "not initialized");
     if (FShutdown) throw TLspError(kInvalidRequest, "the server is shutting down");
-    Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", Dispatch(method, Message.value("params", json::object()))}});
+    Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", Dispatch(method, Params(Message))}});
   } catch (const TLspError& e) {
     SendError(id, e.Code(), e.what());
   } catch (const json::exception& e) {
@@ -170,7 +175,7 @@ json TLspServer::OnDocument(const std::string& Method, const json& Params) {
 
 void TLspServer::HandleNotification(const json& Message) {
   const std::string method = Message["method"];
-  const json params = Message.value("params", json::object());
+  const json params = Params(Message);
   try {
     if (method == "exit") {
       FExit = FShutdown ? 0 : 1;

@@ -60,4 +60,9 @@ grep -q '_designhost' <<<"$(bash -c "source '$completion' && complete -p designh
 for doc in copyright changelog.Debian.gz; do
   [ -f "$prefix/share/doc/tirvendal-designhost/$doc" ] || fail "no $doc in share/doc/tirvendal-designhost"
 done
+# The installed Vim files: a form is of filetype xfm, and its keywords are coloured.
+colour=$(nvim --headless -u NONE -i NONE --cmd "set rtp^=$prefix/share/vim" -c 'filetype on' -c 'syntax on' \
+  -c "edit $prefix/demo/demo.xfm" \
+  -c 'lua io.stdout:write(vim.bo.filetype .. " " .. vim.fn.synIDattr(vim.fn.synID(2, 3, 1), "name"))' -c 'qa!' 2>&1)
+[ "$colour" = "xfm xfmKeyword" ] || fail "the Vim files do not colour a form: $colour"
 echo "installed designhost runs from $prefix"
