@@ -170,6 +170,7 @@ std::vector<std::string> DeclaredTypes(TSqliteConnection& Connection, const TTab
   columns->Bind(1, Structure.Name);
   while (columns->Step()) declared.emplace(AnsiUpperCase(columns->ColumnText(0)), columns->ColumnText(1));
   std::vector<std::string> types;
+  types.reserve(static_cast<size_t>(Structure.Fields->Count()));
   for (int i = 0; i < Structure.Fields->Count(); ++i)
     types.push_back(declared[AnsiUpperCase(Structure.Fields->Items(i)->Name())]);
   return types;

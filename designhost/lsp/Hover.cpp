@@ -88,5 +88,5 @@ json Hover(const TDocumentRequest& Request) {
       text = Field(*structure, at.Item);
   }
   if (text.empty()) return nullptr;
-  return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", at.Range}};
+  return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", Request.Lines.Range(at.Start, at.End)}};
 }

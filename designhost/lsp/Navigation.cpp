@@ -126,8 +126,9 @@ json References(const TDocumentRequest& Request) {
 
 json PrepareRename(const TDocumentRequest& Request) {
   const TSyntaxPoint at = SyntaxAt(Request);
-  if (at.Target) return {{"range", at.Range}, {"placeholder", at.Target->Name}};
-  if (OnDatabaseName(at)) return {{"range", at.Range}, {"placeholder", at.Property->Value.Text}};
+  if (at.Target) return {{"range", Request.Lines.Range(at.Start, at.End)}, {"placeholder", at.Target->Name}};
+  if (OnDatabaseName(at))
+    return {{"range", Request.Lines.Range(at.Start, at.End)}, {"placeholder", at.Property->Value.Text}};
   throw TLspError(kRequestFailed, "only a component or a database name can be renamed here");
 }
 

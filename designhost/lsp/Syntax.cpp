@@ -33,7 +33,8 @@ TSyntaxPoint SyntaxAt(const TDocumentRequest& Request) {
     if (at.Object->Name.empty() || column < at.Object->NameColumn || column > end) return at;
     at.OnName = true;
     at.Target = at.Object;
-    at.Range = Request.Lines.Range({line - 1, at.Object->NameColumn}, {line - 1, end});
+    at.Start = {line - 1, at.Object->NameColumn};
+    at.End = {line - 1, end};
     return at;
   }
   const TFormProperty* property = PropertyAtLine(*at.Object, line);
@@ -41,13 +42,17 @@ TSyntaxPoint SyntaxAt(const TDocumentRequest& Request) {
       column > property->Value.EndColumn)
     return at;
   at.Property = property;
-  at.Range = Request.Lines.ValueRange(property->Value);
+  at.Start = {line - 1, property->Value.Column};
+  at.End = {line - 1, property->Value.EndColumn};
   if (property->Value.Kind == TFormValue::vkIdent) at.Target = FindObject(*at.Root, property->Value.Text);
   if (property->Value.Kind == TFormValue::vkString && IsFieldList(property->Path)) {
     int start = 0;
     int end = 0;
     at.Item = ItemAt(property->Value, column, start, end);
-    if (!at.Item.empty()) at.Range = Request.Lines.Range({line - 1, start}, {line - 1, end});
+    if (!at.Item.empty()) {
+      at.Start = {line - 1, start};
+      at.End = {line - 1, end};
+    }
   }
   return at;
 }

@@ -15,7 +15,7 @@ struct TSyntaxPoint {
   const TFormObject* Target = nullptr;      // the component named: on its object line, or a reference
   std::string Item;                         // the field name under the cursor in a field list
   bool OnName = false;                      // on the object line's name
-  nlohmann::json Range;                     // of what the cursor is on
+  TTextPoint Start, End;                    // of what the cursor is on
 };
 
 TSyntaxPoint SyntaxAt(const TDocumentRequest& Request);

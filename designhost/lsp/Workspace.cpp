@@ -63,11 +63,12 @@ std::vector<std::string> TWorkspace::CheckPaths() const {
   std::error_code ec;
   for (const fs::path& folder : FFolders)
     if (fs::is_directory(folder, ec)) paths.push_back(folder.string());
-  for (const auto& [uri, document] : FDocuments)
-    if (std::none_of(FFolders.begin(), FFolders.end(),
-                     [&](const fs::path& folder) { return IsUnder(document->Path(), folder); }) ||
-        !fs::exists(document->Path(), ec))
-      paths.push_back(document->Path().string());
+  for (const auto& entry : FDocuments) {
+    const fs::path& file = entry.second->Path();
+    if (std::none_of(FFolders.begin(), FFolders.end(), [&](const fs::path& folder) { return IsUnder(file, folder); }) ||
+        !fs::exists(file, ec))
+      paths.push_back(file.string());
+  }
   return paths;
 }
 
@@ -165,7 +166,7 @@ std::optional<TDatabaseDeclaration> FindDatabase(const std::vector<TWorkspaceFor
 }
 
 std::string DatabaseFile(const TDatabaseDeclaration& Declaration) {
-  const std::string name = PropertyText(*Declaration.Object, "DatabaseFileName");
+  std::string name = PropertyText(*Declaration.Object, "DatabaseFileName");
   if (name.empty() || fs::path(name).is_absolute()) return name;
   return (Declaration.Form->Path.parent_path() / name).string();
 }
