@@ -25,16 +25,20 @@ constexpr int kKindField = 5;
 
 bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-// The text of the form with line Line (from 0) left blank: what the rest of the form says while
-// that line is being typed.
-std::optional<TFormObject> TreeWithoutLine(const TDocumentRequest& Request) {
+// The text of the form with the cursor's line left blank, and its tree: what the rest of the
+// form says while that line is being typed.
+std::string TextWithoutLine(const TDocumentRequest& Request) {
   std::string text;
   for (int i = 0; i < Request.Lines.Count(); ++i) {
     if (i != Request.Point.Line) text += Request.Lines.Line(i);
     text += '\n';
   }
+  return text;
+}
+
+std::optional<TFormObject> TreeWithoutLine(const TDocumentRequest& Request) {
   try {
-    return ParseForm(text, Request.Document.Path().string());
+    return ParseForm(TextWithoutLine(Request), Request.Document.Path().string());
   } catch (const Exception&) {
     return std::nullopt;
   }
@@ -130,13 +134,8 @@ class TCompletion {
     std::optional<TFormObject> tree = TreeWithoutLine(FRequest);
     const TFormObject* object = tree ? ObjectAtLine(*tree, FRequest.Point.Line + 1) : nullptr;
     if (!object) return;
-    std::string text;
-    for (int i = 0; i < FRequest.Lines.Count(); ++i) {
-      if (i != FRequest.Point.Line) text += FRequest.Lines.Line(i);
-      text += '\n';
-    }
     try {
-      TFormDocument document(text, FRequest.Document.Path());
+      TFormDocument document(TextWithoutLine(FRequest), FRequest.Document.Path());
       TComponent* root = document.Root();
       TComponent* component = SameText(root->Name(), object->Name) ? root : root->FindComponent(object->Name);
       if (!component) return;

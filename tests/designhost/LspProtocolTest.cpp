@@ -1,5 +1,6 @@
 // designhost lsp at the protocol's level, through pipes: the error codes of bad input, the
 // exit statuses, and positions counted in UTF-16 or in bytes as agreed, both ways.
+#include "tests/designhost/KeySchema.h"
 #include "tests/designhost/LspClient.h"
 #include "tests/designhost/ProjectFixture.h"
 
@@ -105,6 +106,44 @@ TEST_F(LspProtocol, AnswersBadInputWithItsErrorAndEndsAsAsked) {
   Initialize(closedInput, false);
   closedInput.CloseInput();
   EXPECT_EQ(closedInput.Wait(), 1);
+}
+
+// The offset of an LSP position in ASCII Text.
+size_t OffsetOf(const std::string& Text, const json& Position) {
+  size_t offset = 0;
+  for (int line = 0; line < Position["line"].get<int>(); ++line) offset = Text.find('\n', offset) + 1;
+  return offset + Position["character"].get<size_t>();
+}
+
+// The code actions on a hand-made form offer a link for each key of an unlinked table to another
+// table of the form; the edits of one are what link writes.
+TEST_F(LspProtocol, OffersTheLinksOfForeignKeysWithTheEditsLinkMakes) {
+  fs::create_directories(dir / "keys" / "data");
+  ExecSql(dir / "keys" / "data" / "shop.tvd", key_schema::kSql);
+  WriteFile(dir / "keys" / "hand.xfm", key_schema::kHandForm);
+  TLspClient lsp(dir.Path());
+  lsp.Request("initialize", {{"capabilities", json::object()}, {"rootUri", "file://" + (dir / "keys").string()}});
+  const std::string uri = "file://" + (dir / "keys" / "hand.xfm").string();
+  lsp.Notify(
+      "textDocument/didOpen",
+      {{"textDocument", {{"uri", uri}, {"languageId", "xfm"}, {"version", 1}, {"text", key_schema::kHandForm}}}});
+  json all = {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 99}, {"character", 0}}}};
+  json actions = lsp.Request(
+      "textDocument/codeAction",
+      {{"textDocument", {{"uri", uri}}}, {"range", all}, {"context", {{"diagnostics", json::array()}}}})["result"];
+  std::vector<std::string> titles;
+  for (const json& action : actions) titles.push_back(action["title"]);
+  EXPECT_EQ(titles, std::vector<std::string>({"Link to Customers by its foreign key (bill_to)",
+                                              "Link to Customers by its foreign key (ship_to)",
+                                              "Link to Orders by its foreign key (order_no)"}));
+  ASSERT_EQ(actions.size(), 3U);
+  std::string text = key_schema::kHandForm;
+  for (const json& edit : actions[2]["edit"]["changes"][uri]) {
+    const size_t start = OffsetOf(text, edit["range"]["start"]);
+    text.replace(start, OffsetOf(text, edit["range"]["end"]) - start, edit["newText"].get<std::string>());
+  }
+  ASSERT_EQ(RunProgram(kDesignhost, {"link", "hand.xfm", "Lines", "Orders"}, dir / "keys").Status, 0);
+  EXPECT_EQ(text, ReadFile(dir / "keys" / "hand.xfm"));
 }
 
 }  // namespace
