@@ -257,6 +257,19 @@ TEST_F(TableTest, DefinitionsKeptForTheFileAnswerAsAFreshReadAndFollowAChangedSc
   EXPECT_LT(orders.IndexDefs()->IndexOf("ByExtra"), 0);
   // Reading anew reruns the queries the connection compiled before.
   EXPECT_EQ(database.Connection().CompiledCount(), compiled);
+
+  // A foreign key that another program adds to a table that declared none is seen as well, one
+  // table at a time and all at once.
+  EXPECT_TRUE(ReadForeignKeys(database.Connection(), "Orders", nullptr).empty());
+  ExecSql(file, "ALTER TABLE Orders ADD COLUMN Buyer INTEGER references Customers(CustNo);");
+  for (TQVRDatabase* db : {&database, &whole}) {
+    if (db == &whole) ReadWholeSchema(whole.Connection());
+    std::vector<TForeignKey> keys = ReadForeignKeys(db->Connection(), "Orders", nullptr);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].Columns, std::vector<std::string>{"Buyer"});
+    EXPECT_EQ(keys[0].ParentTable, "Customers");
+    EXPECT_EQ(keys[0].ParentColumns, std::vector<std::string>{"CustNo"});
+  }
 }
 
 TEST_F(TableTest, NamesWithBlanksAtTheirEdgesAreMatchedExactlyFirst) {
