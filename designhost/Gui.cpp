@@ -13,12 +13,13 @@
 #include "designhost/gui/ComponentPalette.h"
 #include "designhost/gui/DesignWindow.h"
 #include "designhost/gui/ObjectInspector.h"
-#include "host/qt/HelpBook.h"
+#include "designhost/gui/WindowHelp.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/qt/Screenshot.h"
 #include "host/rtl/NearestWord.h"
 #include "host/rtl/SysUtils.h"
+#include "host/visualclx/HelpTopics.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ int ShowDesignWindow(const TGuiOptions& Options) {
 
   std::filesystem::path picture;
   if (Options.Screenshot) picture = std::filesystem::absolute(*Options.Screenshot);
+  RegisterDesignWindowHelp();
   const int helpContext = Options.HelpTopic ? HelpTopicContext(*Options.HelpTopic) : 0;  // 0: no help window
   TDesignWindow window;
   // Pictures leave nothing in the person's settings; a window on the display keeps the list

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kHelpContext = 27140;
-
 std::string JoinLine(const std::string& Detail, const std::string& Master) {
   return Format("%s -> %s", {Detail, Master});
 }
@@ -146,7 +144,7 @@ TObject* TQVRLinkFields::JoinedFlag() {
 void TQVRLinkFields::FormCreate(TObject* Sender) {
   FAllDetailFields = std::make_unique<TStringList>();
   FAllMasterFields = std::make_unique<TStringList>();
-  SetHelpContext(kHelpContext);
+  SetHelpContext(kQVRLinkFieldsHelpContext);
 }
 
 void TQVRLinkFields::FormDestroy(TObject* Sender) {

@@ -14,6 +14,10 @@
 
 class TQVRBaseFieldLinkProperty;
 
+// The help context the Field Link Designer asks for (its Help button, F1); the package
+// registers its topic.
+constexpr int kQVRLinkFieldsHelpContext = 27140;
+
 // Runs the Field Link Designer on DataSet (the detail; its DataSource's DataSet is the master),
 // reading and writing the link through LinkProperty. True when it closed with OK and wrote the
 // link. Raises EDatabaseError "Missing MasterSource or DataSource" when DataSet has no master.

@@ -11,6 +11,7 @@
 #include "host/designide/PackageInfo.h"
 #include "host/rtl/Classes.h"
 #include "host/runtime/Qvrmain.h"
+#include "host/visualclx/HelpTopics.h"
 #include "host/visualclx/VisualClasses.h"
 #include "reg/QVRReg.h"
 
@@ -111,11 +112,16 @@ void Initialize() {
   Started = true;
 }
 
-// The package's own units have nothing to release; the resources go.
+// The package's own units have nothing to release; the resources and the help topics go.
 void Finalize() {
+  UnregisterHelpTopics(&Table());
   UnregisterModuleResources(&Table());
   Started = false;
 }
 
-void Register() { QVRReg::Register(); }
+// The palette entries, the editors and the help topics they ask for.
+void Register() {
+  QVRReg::Register();
+  RegisterHelpTopics(&Table(), QVRReg::HelpTopics());
+}
 }

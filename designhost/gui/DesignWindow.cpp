@@ -31,12 +31,13 @@
 #include "designhost/gui/DataView.h"
 #include "designhost/gui/ErrorMessage.h"
 #include "designhost/gui/ObjectInspector.h"
+#include "designhost/gui/WindowHelp.h"
 #include "host/dataclx/DatabaseError.h"
 #include "host/qt/FocusReturn.h"
-#include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/rtl/UpdateScope.h"
 #include "host/runtime/Table.h"
+#include "host/visualclx/HelpTopics.h"
 #include "host/visualclx/MessageDlg.h"
 #include "host/visualclx/OpenDialog.h"
 #include "host/visualclx/forms/FormReader.h"
@@ -71,6 +72,7 @@ QSettings WindowSettings() {
 }  // namespace
 
 TDesignWindow::TDesignWindow(QWidget* Parent) : QMainWindow(Parent) {
+  RegisterDesignWindowHelp();
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   FPalette = new TComponentPalette(central);

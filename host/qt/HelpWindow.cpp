@@ -10,8 +10,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "host/qt/HelpBook.h"
 #include "host/qt/QtText.h"
+#include "host/visualclx/HelpTopics.h"
 
 THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
@@ -49,7 +49,7 @@ void THelpWindow::keyPressEvent(QKeyEvent* Event) {
 }
 
 void THelpWindow::ShowTopic(int Context) {
-  const THelpTopic* topic = FindHelpTopic(Context);
+  const std::optional<THelpTopic> topic = FindHelpTopic(Context);
   FContext = topic ? Context : 0;
   if (!topic) {
     FPage->setHtml(QStringLiteral("<h2>No help on this</h2><p>There is no topic for help context %1. "

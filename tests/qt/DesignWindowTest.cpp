@@ -19,15 +19,16 @@
 #include "designhost/gui/DataView.h"
 #include "designhost/gui/DesignWindow.h"
 #include "designhost/gui/ObjectInspector.h"
+#include "fldlinks/QVRLinkFields.h"
 #include "host/dataclx/DataSource.h"
 #include "host/designide/Palette.h"
 #include "host/qt/FormWindow.h"
-#include "host/qt/HelpBook.h"
 #include "host/qt/HelpWindow.h"
 #include "host/qt/QtWidgetSet.h"
 #include "host/rtl/TypInfo.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Table.h"
+#include "host/visualclx/HelpTopics.h"
 #include "host/visualclx/ScriptedUser.h"
 #include "host/visualclx/forms/FormReader.h"
 #include "tests/designhost/KeySchema.h"
@@ -572,7 +573,7 @@ TEST_F(DesignWindow, F1AndTheDesignersHelpButtonOpenHelpOnTheirTopic) {
   person.Start();
   Window->Inspector().EditorOf("MasterFields")->RunDialog();
   EXPECT_TRUE(person.Done());
-  EXPECT_EQ(contexts, (std::vector<int>{kFieldLinkDesignerHelp, kFieldLinkDesignerHelp}));
+  EXPECT_EQ(contexts, (std::vector<int>{kQVRLinkFieldsHelpContext, kQVRLinkFieldsHelpContext}));
   EXPECT_TRUE(stillOpen);
   // Focus came back to the design window.
   EXPECT_TRUE(QTest::qWaitForWindowActive(Window.get(), 2000));

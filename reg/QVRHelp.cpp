@@ -1,35 +1,15 @@
-// The topics of the help book.
-#include "host/qt/HelpBook.h"
+// The package's help topics: one for each property editor it binds and one for the Field Link
+// Designer, registered with the package and shown by the host's help window.
+#include <vector>
 
-#include "host/rtl/SysUtils.h"
+#include "fldlinks/QVRLinkFields.h"
+#include "host/visualclx/HelpTopics.h"
+#include "reg/QVRReg.h"
+
+namespace QVRReg {
 
 const std::vector<THelpTopic>& HelpTopics() {
   static const std::vector<THelpTopic> topics = {
-      {kDesignWindowHelp, "TDesignWindow", "The design window",
-       "<p>The design window edits one form or data module at a time.</p>"
-       "<ul><li><b>Palette</b> (top): click a component to add it to the form under a fresh name.</li>"
-       "<li><b>Components</b> (left): select one or several (Ctrl+click); <b>F2</b> renames, <b>Delete</b> "
-       "removes.</li>"
-       "<li><b>Object Inspector</b> (right): the properties of the selection.</li>"
-       "<li><b>Data</b> (below): the first rows of the selected table while it is active, more as you "
-       "scroll. Choosing a row of a master table shows only the linked rows in its detail table. The data "
-       "view only reads; nothing is written to the database.</li></ul>"
-       "<p><b>Edit &gt; Undo</b> (Ctrl+Z) takes back any change of the form: a property value, a component "
-       "added, deleted or renamed, what a dialog wrote back. <b>Redo</b> (Ctrl+Shift+Z or Ctrl+Y) makes it "
-       "again. Undoing back to the saved form clears the modified marker (*) in the title.</p>"
-       "<p><b>File &gt; Open Recent</b> lists the forms opened and saved last. <b>F1</b> anywhere opens "
-       "help on what has the keyboard.</p>"},
-      {kObjectInspectorHelp, "TObjectInspector", "The Object Inspector",
-       "<p>One row per published property of the selected components. The current row shows the "
-       "property's editor: a drop-down list, a text field, or an ellipsis button (<b>...</b>, or "
-       "Ctrl+Enter) that opens the property's dialog. Values that differ from the default show in "
-       "<b>bold</b>.</p>"
-       "<p><b>Enter</b> writes what was typed or chosen; the arrow keys browse a drop-down without "
-       "writing; <b>Escape</b> or leaving the row takes back what was typed. The filter box above keeps "
-       "only the rows whose name holds its text.</p>"
-       "<p>A table's <b>FieldDefs</b> and <b>IndexDefs</b> open into read-only rows: each field with its "
-       "type, size and whether it is required; each index with its fields and options. They are read from "
-       "the database file and are not stored in the form.</p>"},
       {27110, "TQVRDatabaseNameProperty", "DatabaseName",
        "<p>The name of the database component the table reads from. The drop-down lists the databases "
        "known to the table's session. A database component makes its name known when its "
@@ -52,7 +32,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {27116, "TQVRFieldLinkProperty", "MasterFields",
        "<p>The fields of the master table that the detail table follows. The ellipsis button opens the "
        "Field Link Designer, in which the detail's index and the joins are chosen.</p>"},
-      {kFieldLinkDesignerHelp, "TQVRLinkFields", "The Field Link Designer",
+      {kQVRLinkFieldsHelpContext, "TQVRLinkFields", "The Field Link Designer",
        "<p>Links a detail table to its master: the detail then shows only the rows whose index fields hold "
        "the values of the master's current row.</p>"
        "<ol><li>Choose the detail's index under <b>Available Indexes</b>. <b>Detail Fields</b> offers its "
@@ -67,14 +47,4 @@ const std::vector<THelpTopic>& HelpTopics() {
   return topics;
 }
 
-const THelpTopic* FindHelpTopic(int Context) {
-  for (const THelpTopic& topic : HelpTopics())
-    if (topic.Context == Context) return &topic;
-  return nullptr;
-}
-
-int HelpContextOf(std::string_view Keyword) {
-  for (const THelpTopic& topic : HelpTopics())
-    if (SameText(topic.Keyword, Keyword)) return topic.Context;
-  return 0;
-}
+}  // namespace QVRReg
