@@ -9,13 +9,12 @@
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/NearestWord.h"
 #include "host/rtl/Strings.h"
+#include "host/rtl/SysUtils.h"
 #include "host/visualclx/JsonLine.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Quoted(const std::string& Text) { return "'" + Text + "'"; }
 
 std::vector<std::string> ItemNames(const TDefCollection& Collection) {
   std::vector<std::string> names;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "host/qt/QtText.h"
 #include "host/rtl/SysUtils.h"
 #include "host/rtl/UpdateScope.h"
 #include "host/runtime/Table.h"
@@ -18,8 +19,6 @@ namespace {
 
 // How often a shown table is asked whether its file changed.
 constexpr int kOutdatedCheckMs = 1000;
-
-QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
 
 std::string ErrorText() {
   try {
@@ -174,7 +173,7 @@ QVariant TDataSetModel::data(const QModelIndex& Index, int Role) const {
   if (!Index.isValid() || Index.row() >= rowCount() || Index.column() >= columnCount()) return {};
   const std::optional<std::string>& value =
       FRows[static_cast<size_t>(Index.row())][static_cast<size_t>(Index.column())];
-  if (Role == Qt::DisplayRole) return value ? ToText(*value) : QStringLiteral("(null)");
+  if (Role == Qt::DisplayRole) return value ? ToQString(*value) : QStringLiteral("(null)");
   if (Role == Qt::ForegroundRole && !value) return QColor(Qt::gray);
   return {};
 }
@@ -183,7 +182,7 @@ QVariant TDataSetModel::headerData(int Section, Qt::Orientation Orientation, int
   if (Role != Qt::DisplayRole) return {};
   if (Orientation == Qt::Vertical) return Section + 1;
   if (Section < 0 || Section >= columnCount()) return {};
-  return ToText(FColumns[static_cast<size_t>(Section)]);
+  return ToQString(FColumns[static_cast<size_t>(Section)]);
 }
 
 bool TDataSetModel::canFetchMore(const QModelIndex& Parent) const { return !Parent.isValid() && !FAtEnd; }
@@ -312,10 +311,10 @@ void TDataView::MarkCurrent(QTableView& Grid, const TDataSetModel& Model) {
 void TDataView::UpdateCaption() {
   auto describe = [](const TDataSetModel& Model) -> QString {
     TDataSet* dataSet = Model.DataSet();
-    QString name = ToText(dataSet->Name());
-    if (!Model.Error().empty()) return QStringLiteral("%1: %2").arg(name, ToText(Model.Error()));
+    QString name = ToQString(dataSet->Name());
+    if (!Model.Error().empty()) return QStringLiteral("%1: %2").arg(name, ToQString(Model.Error()));
     if (!Model.Note().empty())
-      return QStringLiteral("%1: %2 rows, %3").arg(name).arg(Model.RowsRead()).arg(ToText(Model.Note()));
+      return QStringLiteral("%1: %2 rows, %3").arg(name).arg(Model.RowsRead()).arg(ToQString(Model.Note()));
     if (!dataSet->Active()) return QStringLiteral("%1 is not active: set Active to True to see its rows").arg(name);
     if (Model.canFetchMore({}))
       return QStringLiteral("%1: the first %2 rows; more as you scroll").arg(name).arg(Model.RowsRead());
@@ -328,7 +327,8 @@ void TDataView::UpdateCaption() {
   if (TDataSet* master = FMasterRows->DataSet()) {
     QString text = describe(*FMasterRows);
     if (master->Active() && FRows->DataSet())
-      text += QStringLiteral(". Choose a row: %1 shows the rows linked to it.").arg(ToText(FRows->DataSet()->Name()));
+      text +=
+          QStringLiteral(". Choose a row: %1 shows the rows linked to it.").arg(ToQString(FRows->DataSet()->Name()));
     FMasterCaption->setText(text);
   }
 }

@@ -35,6 +35,7 @@
 #include "host/dataclx/DatabaseError.h"
 #include "host/qt/FocusReturn.h"
 #include "host/qt/HelpWindow.h"
+#include "host/qt/QtText.h"
 #include "host/rtl/UpdateScope.h"
 #include "host/runtime/Table.h"
 #include "host/visualclx/HelpTopics.h"
@@ -50,8 +51,6 @@ constexpr int kComponentRole = Qt::UserRole;
 // The share of the screen's available area a window starts at when it has no size of its own.
 constexpr double kScreenShare = 0.9;
 const char* const kFormFilter = "Form files (*.xfm)|*.xfm|Any files (*.*)|*.*";
-
-QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
 
 TComponent* ComponentOf(const QTreeWidgetItem* Item) {
   return static_cast<TComponent*>(Item->data(0, kComponentRole).value<void*>());
@@ -249,7 +248,7 @@ void TDesignWindow::FillRecentMenu() {
   FRecentMenu->clear();
   int number = 0;
   for (const fs::path& file : FRecent.Files()) {
-    QString text = QStringLiteral("&%1 %2").arg(++number).arg(ToText(file.filename().string()));
+    QString text = QStringLiteral("&%1 %2").arg(++number).arg(ToQString(file.filename().string()));
     QAction* action = FRecentMenu->addAction(text, this, [this, file] {
       if (!fs::is_regular_file(file)) {
         FRecent.Remove(file);
@@ -258,8 +257,8 @@ void TDesignWindow::FillRecentMenu() {
       }
       OpenFile(file);
     });
-    action->setToolTip(ToText(file.string()));
-    action->setStatusTip(ToText(file.string()));
+    action->setToolTip(ToQString(file.string()));
+    action->setStatusTip(ToQString(file.string()));
   }
   if (FRecent.Files().empty()) FRecentMenu->addAction(QStringLiteral("(none)"))->setEnabled(false);
   FRecentMenu->addSeparator();
@@ -269,10 +268,10 @@ void TDesignWindow::FillRecentMenu() {
 
 void TDesignWindow::UpdateActions() {
   FUndoAction->setEnabled(FHistory.CanUndo());
-  FUndoAction->setText(FHistory.CanUndo() ? QStringLiteral("&Undo %1").arg(ToText(FHistory.UndoStep().Label))
+  FUndoAction->setText(FHistory.CanUndo() ? QStringLiteral("&Undo %1").arg(ToQString(FHistory.UndoStep().Label))
                                           : QStringLiteral("&Undo"));
   FRedoAction->setEnabled(FHistory.CanRedo());
-  FRedoAction->setText(FHistory.CanRedo() ? QStringLiteral("&Redo %1").arg(ToText(FHistory.RedoStep().Label))
+  FRedoAction->setText(FHistory.CanRedo() ? QStringLiteral("&Redo %1").arg(ToQString(FHistory.RedoStep().Label))
                                           : QStringLiteral("&Redo"));
 }
 
@@ -350,7 +349,7 @@ bool TDesignWindow::ReloadFromDisk() {
   UpdateActions();
   UpdateTitle();
   statusBar()->showMessage(
-      ToText("Read " + FDocument->DisplayName() + " again from disk; Edit > Undo brings back the form as it was"));
+      ToQString("Read " + FDocument->DisplayName() + " again from disk; Edit > Undo brings back the form as it was"));
   return true;
 }
 
@@ -358,7 +357,7 @@ namespace {
 
 // The file's size and time, to tell one change on disk from the next.
 std::string DiskState(const fs::path& File) {
-  QFileInfo info(ToText(File.string()));
+  QFileInfo info(ToQString(File.string()));
   return std::to_string(info.size()) + "@" + std::to_string(info.lastModified().toMSecsSinceEpoch());
 }
 
@@ -371,8 +370,8 @@ void TDesignWindow::WatchFile() {
   if (FDocument->Untitled()) return;
   std::error_code ec;
   fs::path file = fs::absolute(FDocument->File(), ec);
-  FWatcher->addPath(ToText(file.string()));
-  FWatcher->addPath(ToText(file.parent_path().string()));
+  FWatcher->addPath(ToQString(file.string()));
+  FWatcher->addPath(ToQString(file.parent_path().string()));
 }
 
 void TDesignWindow::CheckDisk() {
@@ -380,8 +379,8 @@ void TDesignWindow::CheckDisk() {
   std::error_code ec;
   const fs::path file = fs::absolute(FDocument->File(), ec);
   // A replaced file is a new one: the watcher lets go of the old and is given the new.
-  if (!FWatcher->files().contains(ToText(file.string())) && fs::exists(file, ec))
-    FWatcher->addPath(ToText(file.string()));
+  if (!FWatcher->files().contains(ToQString(file.string())) && fs::exists(file, ec))
+    FWatcher->addPath(ToQString(file.string()));
   // Nothing is asked over another question or dialog: the look is made again later.
   if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
     FDiskCheck->start();
@@ -390,11 +389,12 @@ void TDesignWindow::CheckDisk() {
   if (!FDocument->ChangedOnDisk()) return;
   const std::string name = FDocument->DisplayName();
   if (!fs::exists(file, ec)) {
-    statusBar()->showMessage(ToText(name + " is gone from disk; Save writes it again"));
+    statusBar()->showMessage(ToQString(name + " is gone from disk; Save writes it again"));
     return;
   }
   if (FDocument->Modified()) {
-    statusBar()->showMessage(ToText(name + " has changed on disk; Save asks whether to read it again or overwrite it"));
+    statusBar()->showMessage(
+        ToQString(name + " has changed on disk; Save asks whether to read it again or overwrite it"));
     return;
   }
   const std::string state = DiskState(file);
@@ -415,21 +415,13 @@ void TDesignWindow::CheckDisk() {
     FDeclinedDiskChange = state;
 }
 
-bool TDesignWindow::Undo() {
-  if (!FHistory.CanUndo()) return false;
-  if (!Apply(FHistory.UndoStep().Before)) return false;
-  FHistory.Undone();
-  FDocument->Designer().Modified();
-  FDocument->SetModified(!FHistory.Clean());
-  UpdateActions();
-  UpdateTitle();
-  return true;
-}
+bool TDesignWindow::Undo() { return FHistory.CanUndo() && StepTo(FHistory.UndoStep().Before, &TUndoHistory::Undone); }
 
-bool TDesignWindow::Redo() {
-  if (!FHistory.CanRedo()) return false;
-  if (!Apply(FHistory.RedoStep().After)) return false;
-  FHistory.Redone();
+bool TDesignWindow::Redo() { return FHistory.CanRedo() && StepTo(FHistory.RedoStep().After, &TUndoHistory::Redone); }
+
+bool TDesignWindow::StepTo(const TUndoHistory::TState& State, void (TUndoHistory::*Moved)()) {
+  if (!Apply(State)) return false;
+  (FHistory.*Moved)();
   FDocument->Designer().Modified();
   FDocument->SetModified(!FHistory.Clean());
   UpdateActions();
@@ -503,8 +495,8 @@ void TDesignWindow::RefreshComponents() {
   for (int i = 0; i < FComponents->topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = FComponents->topLevelItem(i);
     TComponent* component = ComponentOf(item);
-    item->setText(0, ToText(component->Name()));
-    item->setText(1, ToText(component->ClassName()));
+    item->setText(0, ToQString(component->Name()));
+    item->setText(1, ToQString(component->ClassName()));
   }
 }
 
@@ -544,16 +536,16 @@ void TDesignWindow::UpdateSelectionLabel() {
   if (selected.empty())
     FSelectionLabel->clear();
   else if (selected.size() == 1)
-    FSelectionLabel->setText(ToText(selected.front()->Name() + ": " + selected.front()->ClassName()));
+    FSelectionLabel->setText(ToQString(selected.front()->Name() + ": " + selected.front()->ClassName()));
   else
     FSelectionLabel->setText(QStringLiteral("%1 components selected").arg(selected.size()));
 }
 
 void TDesignWindow::UpdateTitle() {
-  setWindowTitle(QStringLiteral("Tirvendal Designer - %1[*]").arg(ToText(FDocument->DisplayName())));
+  setWindowTitle(QStringLiteral("Tirvendal Designer - %1[*]").arg(ToQString(FDocument->DisplayName())));
   setWindowModified(FDocument->Modified());
   statusBar()->showMessage(FDocument->Untitled() ? QStringLiteral("New form, not saved yet")
-                                                 : ToText(FDocument->File().string()));
+                                                 : ToQString(FDocument->File().string()));
 }
 
 void TDesignWindow::AddComponent(TClass Class) {
@@ -625,12 +617,10 @@ void TDesignWindow::ItemRenamed(QTreeWidgetItem* Item) {
 bool TDesignWindow::ConfirmDiscard() {
   if (!FDocument->Modified()) return true;
   TModalResult answer = mrCancel;
-  try {
-    answer = MessageDlg("Save changes to " + FDocument->DisplayName() + "?", mtConfirmation, mbYesNoCancel, 0);
-  } catch (...) {
-    ShowCurrentError();
+  if (!RunShowingErrors([&] {
+        answer = MessageDlg("Save changes to " + FDocument->DisplayName() + "?", mtConfirmation, mbYesNoCancel, 0);
+      }))
     return false;
-  }
   if (answer == mrYes) return Save();
   return answer == mrNo;
 }
@@ -640,13 +630,7 @@ void TDesignWindow::LoadFile(const fs::path& File) {
 }
 
 bool TDesignWindow::OpenFile(const fs::path& File) {
-  if (!ConfirmDiscard()) return false;
-  try {
-    LoadFile(File);
-  } catch (...) {
-    ShowCurrentError();
-    return false;
-  }
+  if (!ConfirmDiscard() || !RunShowingErrors([&] { LoadFile(File); })) return false;
   FRecent.Add(FDocument->File());
   return true;
 }
@@ -659,13 +643,13 @@ bool TDesignWindow::Open() {
   dialog.SetDefaultExt("xfm");
   dialog.SetOptions({ofPathMustExist, ofFileMustExist, ofEnableSizing});
   if (!FDocument->Untitled()) dialog.SetInitialDir(FDocument->File().parent_path().string());
-  try {
-    if (!dialog.Execute()) return false;
-    LoadFile(fs::path(Utf16ToUtf8(dialog.FileName())));
-  } catch (...) {
-    ShowCurrentError();
+  bool chosen = false;
+  if (!RunShowingErrors([&] {
+        chosen = dialog.Execute();
+        if (chosen) LoadFile(fs::path(Utf16ToUtf8(dialog.FileName())));
+      }) ||
+      !chosen)
     return false;
-  }
   FRecent.Add(FDocument->File());
   return true;
 }
@@ -686,66 +670,49 @@ bool TDesignWindow::Save() {
     ShowCurrentError();
     return false;
   }
+  Saved();
+  return true;
+}
+
+void TDesignWindow::Saved() {
   FHistory.MarkClean();
   UpdateTitle();
-  return true;
 }
 
 bool TDesignWindow::SaveOverChange() {
   TModalResult answer = mrCancel;
-  try {
-    answer = MessageDlg(FDocument->DisplayName() +
-                            " has changed on disk since it was opened or saved here.\n\n"
-                            "Yes: read it again from disk (Edit > Undo brings back the form shown here).\n"
-                            "No: overwrite it with the form shown here, losing the changes on disk.\n"
-                            "Cancel: neither, for now.",
-                        mtWarning, mbYesNoCancel, 0);
-  } catch (...) {
-    ShowCurrentError();
+  if (!RunShowingErrors([&] {
+        answer = MessageDlg(FDocument->DisplayName() +
+                                " has changed on disk since it was opened or saved here.\n\n"
+                                "Yes: read it again from disk (Edit > Undo brings back the form shown here).\n"
+                                "No: overwrite it with the form shown here, losing the changes on disk.\n"
+                                "Cancel: neither, for now.",
+                            mtWarning, mbYesNoCancel, 0);
+      }))
     return false;
-  }
   if (answer == mrYes) {
     ReloadFromDisk();
     return false;  // nothing was saved
   }
-  if (answer != mrNo) return false;
-  try {
-    FDocument->SaveOver();
-  } catch (...) {
-    ShowCurrentError();
-    return false;
-  }
-  FHistory.MarkClean();
-  UpdateTitle();
+  if (answer != mrNo || !RunShowingErrors([&] { FDocument->SaveOver(); })) return false;
+  Saved();
   return true;
 }
 
 bool TDesignWindow::SaveAs() {
   std::optional<fs::path> file;
-  try {
-    file = AskSaveFileName();
-  } catch (...) {
-    ShowCurrentError();
-    return false;
-  }
-  if (!file) return false;
+  if (!RunShowingErrors([&] { file = AskSaveFileName(); }) || !file) return false;
   std::vector<std::string> rewritten;
-  try {
-    rewritten = FDocument->SaveAs(*file);
-  } catch (...) {
-    ShowCurrentError();
-    return false;
-  }
-  FHistory.MarkClean();
+  if (!RunShowingErrors([&] { rewritten = FDocument->SaveAs(*file); })) return false;
   FRecent.Add(FDocument->File());
   WatchFile();
-  UpdateTitle();
+  Saved();
   if (!rewritten.empty()) {
     std::string names;
     for (const std::string& name : rewritten) names += (names.empty() ? "" : ", ") + name;
     statusBar()->showMessage(
-        ToText("Saved as " + FDocument->DisplayName() +
-               " in another folder, with file names rewritten to lead to the same files: " + names));
+        ToQString("Saved as " + FDocument->DisplayName() +
+                  " in another folder, with file names rewritten to lead to the same files: " + names));
   }
   return true;
 }
@@ -774,7 +741,7 @@ bool TDesignWindow::NewFromDatabase() {
     RefreshComponents();
     std::string notes;
     for (const std::string& note : plan.Notes) notes += (notes.empty() ? "" : "  ") + note;
-    statusBar()->showMessage(ToText(notes));
+    statusBar()->showMessage(ToQString(notes));
   } catch (...) {
     ShowCurrentError();
     return false;
@@ -817,13 +784,9 @@ bool TDesignWindow::LinkByForeignKey(size_t Index) {
 void TDesignWindow::FillForeignKeyMenu() {
   FForeignKeyMenu->clear();
   std::vector<std::pair<std::string, bool>> choices;
-  try {
-    choices = ForeignKeyChoices();
-  } catch (...) {
-    ShowCurrentError();
-  }
+  RunShowingErrors([&] { choices = ForeignKeyChoices(); });
   for (size_t i = 0; i < choices.size(); ++i) {
-    QAction* action = FForeignKeyMenu->addAction(ToText(choices[i].first), this, [this, i] { LinkByForeignKey(i); });
+    QAction* action = FForeignKeyMenu->addAction(ToQString(choices[i].first), this, [this, i] { LinkByForeignKey(i); });
     action->setEnabled(!choices[i].second);
     if (choices[i].second) action->setToolTip(QStringLiteral("It would close a loop of master links"));
   }
@@ -848,7 +811,7 @@ std::optional<std::vector<std::string>> TDesignWindow::AskTablesWithDialog(const
   auto* list = new QListWidget(&dialog);
   list->setObjectName(QStringLiteral("Tables"));
   for (const std::string& table : Tables) {
-    auto* item = new QListWidgetItem(ToText(table), list);
+    auto* item = new QListWidgetItem(ToQString(table), list);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
   }
@@ -872,8 +835,9 @@ std::optional<fs::path> TDesignWindow::AskSaveFileNameWithDialog() {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("xfm"));
   dialog.setNameFilters({QStringLiteral("Form files (*.xfm)"), QStringLiteral("Any files (*)")});
-  dialog.setDirectory(FDocument->Untitled() ? QDir::currentPath() : ToText(FDocument->File().parent_path().string()));
-  if (!FDocument->Untitled()) dialog.selectFile(ToText(FDocument->File().filename().string()));
+  dialog.setDirectory(FDocument->Untitled() ? QDir::currentPath()
+                                            : ToQString(FDocument->File().parent_path().string()));
+  if (!FDocument->Untitled()) dialog.selectFile(ToQString(FDocument->File().filename().string()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return fs::path(dialog.selectedFiles().first().toStdString());
 }

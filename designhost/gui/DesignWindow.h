@@ -131,6 +131,11 @@ class TDesignWindow : public QMainWindow {
   // Reads State back into the form and selects its components.
   bool Apply(const TUndoHistory::TState& State);
   TUndoHistory::TState CurrentState() const;
+  // Undo and Redo: reads State back into the form and, when that worked, moves the history by
+  // Moved.
+  bool StepTo(const TUndoHistory::TState& State, void (TUndoHistory::*Moved)());
+  // The form was saved: the history's clean point and the title follow.
+  void Saved();
   void SetDocument(std::unique_ptr<TDesignDocument> Document);
   // Puts the form made by Make in place of the open one. The open form's components go
   // first (a database name is known only once in its session), kept as text, and come back

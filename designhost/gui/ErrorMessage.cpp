@@ -25,3 +25,13 @@ void ShowCurrentError() {
     ShowErrorMessage("Unknown error");
   }
 }
+
+bool RunShowingErrors(const std::function<void()>& Action) {
+  try {
+    Action();
+    return true;
+  } catch (...) {
+    ShowCurrentError();
+    return false;
+  }
+}

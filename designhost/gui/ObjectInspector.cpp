@@ -15,6 +15,7 @@
 #include "designhost/gui/ErrorMessage.h"
 #include "host/dataclx/FieldDef.h"
 #include "host/dataclx/IndexDef.h"
+#include "host/qt/QtText.h"
 #include "host/rtl/SysUtils.h"
 #include "host/rtl/TypInfo.h"
 
@@ -23,14 +24,12 @@ namespace {
 // Sub-properties nest this deep at most: a set's elements, a sub-object's properties.
 constexpr int kDeepestRow = 3;
 
-QString ToText(const std::string& Text) { return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())); }
-
 // A value the editor cannot read shows the reason instead.
 QString ValueText(TPropertyEditor& Editor) {
   try {
-    return ToText(Editor.GetValue());
+    return ToQString(Editor.GetValue());
   } catch (const Exception& e) {
-    return QStringLiteral("(%1)").arg(ToText(e.Message()));
+    return QStringLiteral("(%1)").arg(ToQString(e.Message()));
   } catch (const std::exception& e) {
     return QStringLiteral("(%1)").arg(QString::fromUtf8(e.what()));
   }
@@ -99,7 +98,7 @@ TValueEditor::TValueEditor(TPropertyEditor& Editor, TObjectInspector& Inspector,
   if (FAttributes.Contains(paDialog)) {
     FEllipsis = new QToolButton(this);
     FEllipsis->setText(QStringLiteral("..."));
-    FEllipsis->setToolTip(QStringLiteral("Edit %1 (Ctrl+Enter)").arg(ToText(Editor.GetName())));
+    FEllipsis->setToolTip(QStringLiteral("Edit %1 (Ctrl+Enter)").arg(ToQString(Editor.GetName())));
     FEllipsis->setFocusPolicy(Qt::TabFocus);
     connect(FEllipsis, &QToolButton::clicked, this, [this] { RunDialog(); });
     layout->addWidget(FEllipsis);
@@ -164,7 +163,7 @@ void TValueEditor::LoadValues() {
   QString typed = Text();
   QSignalBlocker quiet(FDropDown);
   FDropDown->clear();
-  for (const std::string& value : values) FDropDown->addItem(ToText(value));
+  for (const std::string& value : values) FDropDown->addItem(ToQString(value));
   int index = FDropDown->findText(typed, Qt::MatchFixedString);
   FDropDown->setCurrentIndex(index);
   if (FDropDown->isEditable()) FDropDown->setEditText(typed);
@@ -349,7 +348,7 @@ void TObjectInspector::AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_
     FEditors.push_back(std::move(owned));
     std::string name = Prefix + editor.GetName();
     auto* item = Parent ? new QTreeWidgetItem(Parent) : new QTreeWidgetItem(this);
-    item->setText(0, ToText(editor.GetName()));
+    item->setText(0, ToQString(editor.GetName()));
     AddRowRecord({name, &editor, item});
     ShowValue(FRows.back());
     if (Depth + 1 < kDeepestRow && AttributesOf(editor).Contains(paSubProperties)) {
@@ -385,7 +384,7 @@ void TObjectInspector::AddRowRecord(TRow Record) {
 QTreeWidgetItem* TObjectInspector::AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name,
                                                    const std::string& Label, const std::string& Value) {
   FShade = QBrush(palette().color(QPalette::Disabled, QPalette::Text));
-  auto* row = new TStructureItem(Parent, {ToText(Label), ToText(Value)}, FShade);
+  auto* row = new TStructureItem(Parent, {ToQString(Label), ToQString(Value)}, FShade);
   AddRowRecord({Name, nullptr, row});
   return row;
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "host/rtl/SysUtils.h"
+
 namespace {
 
 std::string Lower(std::string_view Text) {
@@ -54,5 +56,5 @@ std::string NearestWord(std::string_view Word, const std::vector<std::string>& C
 
 std::string DidYouMean(std::string_view Word, const std::vector<std::string>& Candidates) {
   std::string nearest = NearestWord(Word, Candidates);
-  return nearest.empty() ? std::string() : "; did you mean '" + nearest + "'?";
+  return nearest.empty() ? std::string() : "; did you mean " + Quoted(nearest) + "?";
 }

@@ -1,32 +1,28 @@
 // The resource table of the loaded libraries.
 #include "host/rtl/Resources.h"
 
-#include <algorithm>
 #include <utility>
 
+#include "host/rtl/ModuleRegistry.h"
 #include "host/rtl/SysUtils.h"
 
 namespace {
 
-std::vector<std::pair<const void*, std::vector<TResourceEntry>>>& Modules() {
-  static std::vector<std::pair<const void*, std::vector<TResourceEntry>>> modules;
-  return modules;
+TModuleRegistry<TResourceEntry>& Registry() {
+  static TModuleRegistry<TResourceEntry> registry;
+  return registry;
 }
 
 }  // namespace
 
 void RegisterModuleResources(const void* Module, std::vector<TResourceEntry> Entries) {
-  UnregisterModuleResources(Module);
-  Modules().emplace_back(Module, std::move(Entries));
+  Registry().Register(Module, std::move(Entries));
 }
 
-void UnregisterModuleResources(const void* Module) {
-  auto& m = Modules();
-  m.erase(std::remove_if(m.begin(), m.end(), [&](const auto& e) { return e.first == Module; }), m.end());
-}
+void UnregisterModuleResources(const void* Module) { Registry().Unregister(Module); }
 
 const TResourceEntry* FindResource(std::string_view Name) {
-  auto& m = Modules();
+  const auto& m = Registry().Modules();
   for (auto it = m.rbegin(); it != m.rend(); ++it)
     for (const TResourceEntry& e : it->second)
       if (SameText(e.Name, Name)) return &e;

@@ -73,6 +73,8 @@ bool SameText(std::string_view a, std::string_view b);
 std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 std::string Trim(std::string_view s);
+// A name as a message quotes it: 'Name', as it is.
+inline std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
 std::string IntToStr(int64_t value);
 // Raises EConvertError "'x' is not a valid integer value".
 int64_t StrToInt(std::string_view s);

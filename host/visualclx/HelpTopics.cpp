@@ -4,37 +4,35 @@
 #include <algorithm>
 #include <utility>
 
+#include "host/rtl/ModuleRegistry.h"
 #include "host/rtl/SysUtils.h"
 
 namespace {
 
-std::vector<std::pair<const void*, std::vector<THelpTopic>>>& Modules() {
-  static std::vector<std::pair<const void*, std::vector<THelpTopic>>> modules;
-  return modules;
+TModuleRegistry<THelpTopic>& Registry() {
+  static TModuleRegistry<THelpTopic> registry;
+  return registry;
 }
 
 }  // namespace
 
 void RegisterHelpTopics(const void* Module, std::vector<THelpTopic> Topics) {
-  UnregisterHelpTopics(Module);
-  Modules().emplace_back(Module, std::move(Topics));
+  Registry().Register(Module, std::move(Topics));
 }
 
-void UnregisterHelpTopics(const void* Module) {
-  auto& m = Modules();
-  m.erase(std::remove_if(m.begin(), m.end(), [&](const auto& e) { return e.first == Module; }), m.end());
-}
+void UnregisterHelpTopics(const void* Module) { Registry().Unregister(Module); }
 
 std::vector<THelpTopic> HelpTopics() {
   std::vector<THelpTopic> topics;
-  for (const auto& module : Modules()) topics.insert(topics.end(), module.second.begin(), module.second.end());
+  for (const auto& module : Registry().Modules())
+    topics.insert(topics.end(), module.second.begin(), module.second.end());
   std::stable_sort(topics.begin(), topics.end(),
                    [](const THelpTopic& A, const THelpTopic& B) { return A.Context < B.Context; });
   return topics;
 }
 
 std::optional<THelpTopic> FindHelpTopic(int Context) {
-  for (const auto& module : Modules())
+  for (const auto& module : Registry().Modules())
     for (const THelpTopic& topic : module.second)
       if (topic.Context == Context) return topic;
   return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "host/rtl/NearestWord.h"
 #include "host/rtl/SafeFile.h"
+#include "host/rtl/SysUtils.h"
 #include "host/visualclx/Application.h"
 #include "host/visualclx/Button.h"
 #include "host/visualclx/ComboBox.h"
@@ -26,8 +27,6 @@ std::pair<std::string, std::string> SplitWord(const std::string& text) {
   if (blank == text.size()) return {text, std::string()};
   return {text.substr(0, blank), text.substr(blank + 1)};
 }
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 std::string FormTitle(const TCustomForm& form) {
   return "the form " + (form.Name().empty() ? form.ClassName() : form.Name());

@@ -9,12 +9,11 @@
 #include <unordered_set>
 
 #include "host/rtl/Classes.h"
+#include "host/rtl/SysUtils.h"
 #include "host/visualclx/forms/FormError.h"
 #include "host/visualclx/forms/FormReader.h"
 
 namespace {
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 std::string DescribeValue(const TFormValue& value) {
   switch (value.Kind) {
