@@ -25,6 +25,7 @@
 #include "host/visualclx/Forms.h"
 #include "host/visualclx/StdCtrls.h"
 #include "host/visualclx/VisualClasses.h"
+#include "tests/support/FieldLinks.h"
 
 namespace fs = std::filesystem;
 
@@ -72,31 +73,13 @@ fs::path MakeDatabase(int n) {
   return file;
 }
 
-// A link that reads and writes the detail table itself, as the table's own editor does on its
-// work copy.
-class TTableLink : public TQVRBaseFieldLinkProperty {
- public:
-  TQVRTable* Table = nullptr;
-  void GetFieldNamesForIndex(TStrings* List) override {
-    for (int i = 0, n = Table->GetIndexFieldCount(); i < n; ++i) List->Add(Table->GetIndexField(i)->FieldName());
-  }
-  bool GetIndexBased() override { return true; }
-  TIndexDefs* GetIndexDefs() override { return Table->IndexDefs(); }
-  std::string GetIndexFieldNames() override { return Table->GetIndexFieldNames(); }
-  std::string GetIndexName() override { return Table->GetIndexName(); }
-  std::string GetMasterFields() override { return Table->GetMasterFields(); }
-  void SetIndexFieldNames(const std::string& v) override { Table->SetIndexFieldNames(v); }
-  void SetIndexName(const std::string& v) override { Table->SetIndexName(v); }
-  void SetMasterFields(const std::string& v) override { Table->SetMasterFields(v); }
-};
-
 struct Setup {
   fs::path file;
   TComponent root{nullptr};
   TQVRDatabase* database;
   TQVRTable* detail;
   TQVRTable* master;
-  std::unique_ptr<TTableLink> link;
+  std::unique_ptr<fixtures::TTableLink> link;
 
   explicit Setup(int n) : file(MakeDatabase(n)) {
     RegisterVisualClasses();
@@ -116,7 +99,7 @@ struct Setup {
     detail->SetMasterSource(source);
     detail->SetIndexName("wide");
     detail->Open();
-    link = TQVRBaseFieldLinkProperty::CreateForDataSet<TTableLink>(detail);
+    link = TQVRBaseFieldLinkProperty::CreateForDataSet<fixtures::TTableLink>(detail);
     link->Table = detail;
   }
   ~Setup() {

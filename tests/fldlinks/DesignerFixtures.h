@@ -1,5 +1,5 @@
-// What the Field Link Designer's tests share: data sets held in memory, a field link that
-// keeps its values in memory and records every write, and runs answered by a script.
+// What the Field Link Designer's tests share: the data sets and the field link held in memory
+// (tests/support/FieldLinks.h), designers loaded on them, and runs answered by a script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,88 +18,12 @@
 #include "host/visualclx/Forms.h"
 #include "host/visualclx/ScriptedUser.h"
 #include "host/visualclx/StdCtrls.h"
+#include "tests/support/FieldLinks.h"
 
 // The design package's start: the platform's classes and the designer's stored description.
 extern "C" void Initialize();
 
 namespace fixtures {
-
-using Strings = std::vector<std::string>;
-
-// A data set with the given fields whose master is what Source shows; it publishes
-// MasterFields so an Object Inspector editor can be made for it.
-class TMemoryDataSet : public TDataSet {
-  TIRVENDAL_CLASS(TMemoryDataSet)
-  TMemoryDataSet(const std::string& Name, const Strings& Fields) : TDataSet(nullptr) {
-    SetName(Name);
-    for (const std::string& field : Fields) FieldDefs()->Add(field, ftString, 20);
-  }
-  TDataSource* DataSource() const override { return Source; }
-  std::string MasterFields() const { return {}; }
-  void SetMasterFields(const std::string&) {}
-
-  TDataSource* Source = nullptr;
-  int OpenCount = 0;
-
- protected:
-  void InternalOpen() override { ++OpenCount; }
-};
-
-inline TClass TMemoryDataSet::StaticClass() {
-  static const TClassInfo info =
-      TClassBuilder<TMemoryDataSet>(TDataSet::StaticClass())
-          .String("MasterFields", &TMemoryDataSet::MasterFields, &TMemoryDataSet::SetMasterFields)
-          .Build();
-  return &info;
-}
-
-// An index-based field link whose values live in the object, kept as a table keeps them (a
-// non-empty IndexName or IndexFieldNames empties the other). Calls lists every write.
-class TRecordingLink : public TQVRBaseFieldLinkProperty {
- public:
-  void GetFieldNamesForIndex(TStrings* List) override {
-    auto* def = static_cast<TIndexDef*>(Defs->TDefCollection::Find(IndexName));
-    for (size_t pos = 0; def && pos < def->Fields().size();) List->Add(NextFieldName(def->Fields(), pos));
-  }
-  bool GetIndexBased() override { return IndexBased; }
-  TIndexDefs* GetIndexDefs() override { return Defs.get(); }
-  std::string GetIndexFieldNames() override { return IndexFieldNames; }
-  std::string GetIndexName() override { return IndexName; }
-  std::string GetMasterFields() override { return MasterFields; }
-  void SetIndexFieldNames(const std::string& Value) override {
-    Calls.push_back("SetIndexFieldNames(" + Value + ")");
-    IndexFieldNames = Value;
-    IndexName.clear();
-  }
-  void SetIndexName(const std::string& Value) override {
-    Calls.push_back("SetIndexName(" + Value + ")");
-    if (!Refused.empty() && Value == Refused) DatabaseError("Index '" + Value + "' cannot be read");
-    IndexName = Value;
-    if (!Value.empty()) IndexFieldNames.clear();
-  }
-  void SetMasterFields(const std::string& Value) override {
-    Calls.push_back("SetMasterFields(" + Value + ")");
-    MasterFields = Value;
-  }
-
-  bool IndexBased = true;
-  std::string IndexName, IndexFieldNames, MasterFields;
-  std::string Refused;  // an index name SetIndexName raises for
-  std::unique_ptr<TIndexDefs> Defs = std::make_unique<TIndexDefs>(nullptr);
-  Strings Calls;
-};
-
-// A detail data set bound to a master data set through a data source.
-struct TLinkedPair {
-  TLinkedPair(const Strings& DetailFields, const Strings& MasterFieldNames)
-      : Master("Customers", MasterFieldNames), Source(nullptr), Detail("Orders", DetailFields) {
-    Source.SetDataSet(&Master);
-    Detail.Source = &Source;
-  }
-  TMemoryDataSet Master;
-  TDataSource Source;
-  TMemoryDataSet Detail;
-};
 
 // A designer made, linked, bound and loaded, as EditMasterFields does before the modal run.
 inline TFormPtr<TQVRLinkFields> LoadDesigner(TDataSet* Detail, TQVRBaseFieldLinkProperty* Link) {

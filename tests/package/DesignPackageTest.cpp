@@ -7,9 +7,11 @@
 #include <memory>
 
 #include "editors/QVREdit.h"
+#include "fldlinks/QVRLinkFields.h"
 #include "host/designide/PackageLoader.h"
 #include "host/designide/Palette.h"
 #include "host/runtime/Qvrmain.h"
+#include "host/visualclx/HelpTopics.h"
 
 namespace {
 
@@ -80,12 +82,18 @@ TEST_F(DesignPackage, AnotherDataSetGetsTheDatabaseNameEditorOnly) {
   }
 }
 
-TEST_F(DesignPackage, UnloadingTakesTheBindingsAlong) {
+// The help topics go with the package too: the Field Link Designer's context and an editor's.
+TEST_F(DesignPackage, UnloadingTakesTheBindingsAndHelpTopicsAlong) {
+  ASSERT_TRUE(FindHelpTopic(kQVRLinkFieldsHelpContext));
+  EXPECT_EQ(HelpContextOf("TQVRTableNameProperty"), 27112);
   UnloadPackage(module);
   EXPECT_EQ(EditorOf(TQVRTable::StaticClass(), "TableName"), "TStringProperty");
   EXPECT_EQ(EditorOf(TQVRDatabase::StaticClass(), "SessionName"), "TStringProperty");
+  EXPECT_FALSE(FindHelpTopic(kQVRLinkFieldsHelpContext));
+  EXPECT_EQ(HelpContextOf("TQVRTableNameProperty"), 0);
   module = LoadPackage(kPackage);
   EXPECT_EQ(EditorOf(TQVRTable::StaticClass(), "TableName"), "TQVRTableNameProperty");
+  EXPECT_EQ(FindHelpTopic(kQVRLinkFieldsHelpContext)->Title, "The Field Link Designer");
 }
 
 TEST_F(DesignPackage, CarriesItsDescriptionAndFormAsResources) {

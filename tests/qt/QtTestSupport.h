@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QTimer>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <set>
@@ -81,8 +82,24 @@ class TPerson {
     TStep step = std::move(FSteps.front());
     FSteps.pop_front();
     if (step.Opening) QTimer::singleShot(0, &FContext, [this] { RunNext(); });
-    step.Run();
+    // An error must not pass through Qt's event loop: it is the test's failure, and the person
+    // gives up, closing the modal windows so the run the test started returns.
+    try {
+      step.Run();
+    } catch (const std::exception& e) {
+      GiveUp(e.what());
+      return;
+    } catch (...) {
+      GiveUp("an unknown exception");
+      return;
+    }
     if (!step.Opening) QTimer::singleShot(0, &FContext, [this] { RunNext(); });
+  }
+  void GiveUp(const std::string& Error) {
+    ADD_FAILURE() << "a step of the person failed: " << Error;
+    FSteps.clear();
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isModal() && window->isVisible()) window->close();
   }
   std::deque<TStep> FSteps;
   QObject FContext;  // the steps still queued go with the person

@@ -144,6 +144,7 @@ TEST(SafeFile, OnlyRegularFilesAreReadAndNothingWaits) {
   fs::create_directory(dir / "folder");
   ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
   WriteFile(dir / "big", std::string(1001, 'b'));
+  WriteFile(dir / "full", std::string(1000, 'f'));
   EXPECT_EQ(ErrorOf([&] { ReadRegularFile(dir / "folder", "form file", 1000); }),
             "Cannot read form file '" + (dir / "folder").string() + "': Is a directory");
   EXPECT_EQ(ErrorOf([&] { ReadRegularFile(dir / "pipe", "script", 1000); }),
@@ -152,6 +153,7 @@ TEST(SafeFile, OnlyRegularFilesAreReadAndNothingWaits) {
             std::string::npos);
   EXPECT_NE(ErrorOf([&] { ReadRegularFile(dir / "big", "form file", 1000); }).find("larger than 1000 bytes"),
             std::string::npos);
+  EXPECT_EQ(ReadRegularFile(dir / "full", "form file", 1000), std::string(1000, 'f'));  // the most is read whole
   EXPECT_EQ(ErrorOf([&] { ReadRegularFile(dir / "none", "form file", 1000); }),
             "Cannot open form file '" + (dir / "none").string() + "': No such file or directory");
   EXPECT_EQ(ErrorOf([&] { TFileLock(dir / "pipe", "form file", TLockKind::Shared, 1s); }),
