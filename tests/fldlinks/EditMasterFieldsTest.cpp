@@ -14,6 +14,7 @@ namespace {
 class Run : public ::testing::Test {
  protected:
   Run() : Pair({"F1", "F2", "F3"}, {"M1", "M2", "M3"}) {
+    Initialize();  // the package's start: a case that runs Edit itself needs the designer's form
     Link.Defs->Add("ByF", "F1;F2;F3", {});
     Link.Defs->Add("ByF2", "F2", {});
   }
