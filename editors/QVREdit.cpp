@@ -209,6 +209,9 @@ void TQVRFieldLinkProperty::Edit() {
   } scope{FWorkTable};
   TQVRTable& work = *FWorkTable;
 
+  // The copy's errors name the table, as the table's own do; it belongs to no form, so the
+  // name is nobody else's.
+  work.SetName(table->Name());
   work.SetDatabaseName(table->DatabaseName());
   work.SetInMemory(table->InMemory());
   work.SetTemporary(table->Temporary());
