@@ -536,7 +536,7 @@ TEST_F(DesignWindow, F1AndTheDesignersHelpButtonOpenHelpOnTheirTopic) {
   // Escape, typed where the keyboard is in it, closes it; so does its Close button.
   QTest::keyClick(&help->Page(), Qt::Key_Escape);
   EXPECT_EQ(ShownHelp(), nullptr);
-  ShowHelpWindow(kFieldLinkDesignerHelp);
+  ShowHelpWindow(kQVRLinkFieldsHelpContext);
   ASSERT_NE(ShownHelp(), nullptr);
   QAbstractButton* close = nullptr;
   for (auto* button : ShownHelp()->findChildren<QAbstractButton*>())
