@@ -2,7 +2,6 @@
 #include "designhost/lsp/Diagnostics.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,8 +67,6 @@ TCheckProcess::TCheckProcess(const std::function<std::string()>& Work) {
   }
   if (FPid == 0) {
     ::close(fds[0]);
-    // The requests of the editor go first: the check yields the processor to them.
-    ::setpriority(PRIO_PROCESS, 0, 10);
     std::string answer;
     try {
       answer = Work();

@@ -184,35 +184,36 @@ void TLspServer::HandleNotification(const json& Message) {
     } else if (method == "textDocument/didOpen") {
       const json& item = params.at("textDocument");
       FWorkspace.Open(item.at("uri"), item.value("version", 0), item.at("text"));
-      Schedule(std::chrono::milliseconds(0));
+      Schedule(false);
     } else if (method == "textDocument/didChange") {
       TTextDocument* document = FWorkspace.Find(params.at("textDocument").at("uri"));
       if (!document) return Log("didChange of a document that is not open");
       for (const json& change : params.at("contentChanges")) document->Change(change, FEncoding);
       document->SetVersion(params["textDocument"].value("version", document->Version()));
-      Schedule(kSettle);
+      Schedule(true);
     } else if (method == "textDocument/didClose") {
       const std::string uri = params.at("textDocument").at("uri");
       FWorkspace.Close(uri);
       Send({{"jsonrpc", "2.0"},
             {"method", "textDocument/publishDiagnostics"},
             {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
-      Schedule(std::chrono::milliseconds(0));
+      Schedule(false);
     } else if (method == "textDocument/didSave" || method == "workspace/didChangeWatchedFiles") {
-      Schedule(std::chrono::milliseconds(0));
+      Schedule(false);
     }
   } catch (const std::exception& e) {
     Log(method + ": " + e.what());
   }
 }
 
-void TLspServer::Schedule(std::chrono::milliseconds SettleTime) {
-  FCheck.reset();  // a check of older texts is of no use any more
-  FCheckAt = TClock::now() + SettleTime;
+void TLspServer::Schedule(bool Change) {
+  FCheck.reset();
+  FCheckAt = Change ? std::max(TClock::now(), FLastCheck + kSettle) : TClock::now();
 }
 
 void TLspServer::StartCheck() {
   FCheckAt.reset();
+  FLastCheck = TClock::now();
   if (FWorkspace.Documents().empty()) return;
   const TWorkspace& workspace = FWorkspace;
   const TPositionEncoding encoding = FEncoding;

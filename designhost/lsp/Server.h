@@ -15,7 +15,9 @@
 
 class TLspServer {
  public:
-  // How long after the last change the documents are checked.
+  // The least time between the starts of two checks while the documents change: a change
+  // after a quiet spell is checked at once, a burst of typing once per this time, and the
+  // last change of a burst at most this time after it.
   static constexpr std::chrono::milliseconds kSettle{60};
 
   TLspServer(int In, int Out) : FIn(In), FOut(Out) {}
@@ -37,8 +39,9 @@ class TLspServer {
   void SendError(const nlohmann::json& Id, int Code, const std::string& Text);
   void Log(const std::string& Line) const;
 
-  // Checks the open documents SettleTime from now (a newer change ends a check under way).
-  void Schedule(std::chrono::milliseconds SettleTime);
+  // Checks the open documents anew (a check under way is of older texts and ends): at once,
+  // or for a change while the last check started less than kSettle ago, kSettle after it.
+  void Schedule(bool Change);
   void StartCheck();
   void FinishCheck();
   int PollTimeout() const;
@@ -53,5 +56,6 @@ class TLspServer {
   bool FShutdown = false;
   std::optional<int> FExit;
   std::optional<TClock::time_point> FCheckAt;
+  TClock::time_point FLastCheck{};
   std::unique_ptr<TCheckProcess> FCheck;
 };
