@@ -35,7 +35,8 @@ class TValuesCommand final : public TCommand {
     TPropertyAttributes attributes = row->GetAttributes();
     if (!attributes.Contains(paValueList))
       throw EUsageError(FTarget + " has no value list (its editor " + row->ClassName() + " offers none)");
-    for (const std::string& value : InspectorValues(*row, FRaw)) std::cout << (FJson ? JsonLine(value) : EscapeField(value)) << '\n';
+    for (const std::string& value : InspectorValues(*row, FRaw))
+      std::cout << (FJson ? JsonLine(value) : EscapeField(value)) << '\n';
     return kExitDone;
   }
 
