@@ -164,7 +164,7 @@ class TCompletion {
     std::vector<TWorkspaceForm> forms = FRequest.Workspace.Forms();
     for (TWorkspaceForm& form : forms)
       if (form.Uri == FRequest.Document.Uri()) form.Tree = std::make_shared<const TFormObject>(*tree);
-    TTableLookup lookup(forms, *table);
+    TTableLookup lookup(FRequest.Workspace, forms, *table);
     if (const TTableStructure* structure = lookup.Structure())
       for (int i = 0; i < structure->Fields->Count(); ++i)
         Add(structure->Fields->Items(i)->Name(), kKindField, structure->DeclaredTypes[static_cast<size_t>(i)]);

@@ -77,7 +77,7 @@ json Hover(const TDocumentRequest& Request) {
     const std::string path = at.Property->Path;
     const TFormObject* table = SameText(path, "MasterFields") ? MasterOf(*at.Root, *at.Object) : at.Object;
     if (!table) return nullptr;
-    TTableLookup lookup(forms, *table);
+    TTableLookup lookup(Request.Workspace, forms, *table);
     const TTableStructure* structure = lookup.Structure();
     if (!structure) return nullptr;
     if (SameText(path, "TableName"))

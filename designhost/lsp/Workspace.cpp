@@ -104,6 +104,17 @@ std::vector<TWorkspaceForm> TWorkspace::Forms() const {
   return forms;
 }
 
+TDatabaseStructure& TWorkspace::Structure(const std::string& File) const {
+  TFileStamp stamp;
+  for (const std::string& file : {File, File + "-wal"}) {
+    std::error_code ec;
+    stamp.emplace_back(fs::last_write_time(file, ec), fs::file_size(file, ec));
+  }
+  TCachedStructure& cached = FStructures[FormKey(File)];
+  if (!cached.Structure || cached.Stamp != stamp) cached = {stamp, std::make_unique<TDatabaseStructure>(File)};
+  return *cached.Structure;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Look-ups
 
@@ -171,12 +182,12 @@ std::string DatabaseFile(const TDatabaseDeclaration& Declaration) {
   return (Declaration.Form->Path.parent_path() / name).string();
 }
 
-TTableLookup::TTableLookup(const std::vector<TWorkspaceForm>& Forms, const TFormObject& Table)
+TTableLookup::TTableLookup(const TWorkspace& Workspace, const std::vector<TWorkspaceForm>& Forms,
+                           const TFormObject& Table)
     : FDatabase(FindDatabase(Forms, PropertyText(Table, "DatabaseName"))) {
   const std::string file = FDatabase ? DatabaseFile(*FDatabase) : std::string();
   const std::string name = PropertyText(Table, "TableName");
   if (file.empty() || name.empty()) return;
-  FFile = std::make_unique<TDatabaseStructure>(file);
-  FStructure = FFile->Table(name);
+  FStructure = Workspace.Structure(file).Table(name);
   if (FStructure && !FStructure->Error.empty()) FStructure = nullptr;
 }

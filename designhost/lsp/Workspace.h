@@ -50,7 +50,17 @@ class TWorkspace {
   // again only when the file changed.
   std::vector<TWorkspaceForm> Forms() const;
 
+  // The structure of a database file as it is now: kept while the sizes and times of the file
+  // and of its write-ahead log stay, read afresh when they change.
+  TDatabaseStructure& Structure(const std::string& File) const;
+
  private:
+  using TFileStamp = std::vector<std::pair<std::filesystem::file_time_type, uintmax_t>>;
+  struct TCachedStructure {
+    TFileStamp Stamp;
+    std::unique_ptr<TDatabaseStructure> Structure;
+  };
+
   struct TCachedFile {
     std::filesystem::file_time_type Time;
     uintmax_t Size = 0;
@@ -60,6 +70,7 @@ class TWorkspace {
   std::vector<std::filesystem::path> FFolders;
   std::map<std::string, std::unique_ptr<TTextDocument>> FDocuments;  // by URI
   mutable std::map<std::string, TCachedFile> FFiles;                 // by FormKey
+  mutable std::map<std::string, TCachedStructure> FStructures;       // by FormKey of the file
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -89,13 +100,12 @@ std::string DatabaseFile(const TDatabaseDeclaration& Declaration);
 // The structure of the table a table object names, read from the database file as it is now.
 class TTableLookup {
  public:
-  TTableLookup(const std::vector<TWorkspaceForm>& Forms, const TFormObject& Table);
+  TTableLookup(const TWorkspace& Workspace, const std::vector<TWorkspaceForm>& Forms, const TFormObject& Table);
   // Nil when the database, its file or the table cannot be found or read.
   const TTableStructure* Structure() const { return FStructure; }
   const std::optional<TDatabaseDeclaration>& Database() const { return FDatabase; }
 
  private:
   std::optional<TDatabaseDeclaration> FDatabase;
-  std::unique_ptr<TDatabaseStructure> FFile;
   const TTableStructure* FStructure = nullptr;
 };
