@@ -16,17 +16,21 @@ int HexValue(char c) {
   return (c | 0x20) - 'a' + 10;
 }
 
-class TLexer {
- public:
-  TLexer(std::string_view text, const std::string& fileName) : FText(text), FFileName(fileName) {}
+}  // namespace
 
-  std::vector<TFormToken> Run() {
-    std::vector<TFormToken> tokens;
-    while (SkipBlanks()) tokens.push_back(NextToken());
-    TFormToken end;
-    end.Line = tokens.empty() ? 1 : tokens.back().Line;
-    tokens.push_back(end);
-    return tokens;
+class TFormLexer {
+ public:
+  TFormLexer(std::string_view text, const std::string& fileName) : FText(text), FFileName(fileName) {}
+
+  TFormToken Next() {
+    if (!SkipBlanks()) {
+      TFormToken end;
+      end.Line = FLastLine;
+      return end;
+    }
+    TFormToken token = NextToken();
+    FLastLine = token.Line;
+    return token;
   }
 
  private:
@@ -157,12 +161,22 @@ class TLexer {
   size_t FPos = 0;
   size_t FLineStart = 0;
   int FLine = 1;
+  int FLastLine = 1;  // of the last token
 };
 
-}  // namespace
+TFormTokenStream::TFormTokenStream(std::string_view Text, const std::string& FileName)
+    : FLexer(std::make_unique<TFormLexer>(Text, FileName)) {}
+
+TFormTokenStream::~TFormTokenStream() = default;
+
+TFormToken TFormTokenStream::Next() { return FLexer->Next(); }
 
 std::vector<TFormToken> TokenizeForm(std::string_view Text, const std::string& FileName) {
-  return TLexer(Text, FileName).Run();
+  TFormLexer lexer(Text, FileName);
+  std::vector<TFormToken> tokens;
+  do tokens.push_back(lexer.Next());
+  while (tokens.back().Kind != TFormTokenKind::EndOfFile);
+  return tokens;
 }
 
 std::string DescribeToken(const TFormToken& Token) {

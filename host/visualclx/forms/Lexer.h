@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,23 @@ struct TFormToken {
   int Line = 1;
   int Column = 0;     // the byte of its line it starts at, from 0
   int EndColumn = 0;  // the byte of its line after its last
+};
+
+class TFormLexer;
+
+// The tokens of Text one at a time, as a reader asks for them, so that a large form is never
+// held as tokens all at once. After the last token, EndOfFile (whose line is that of the last
+// token) however often asked. Raises as TokenizeForm does, when it comes to the fault.
+class TFormTokenStream {
+ public:
+  TFormTokenStream(std::string_view Text, const std::string& FileName);
+  ~TFormTokenStream();
+  TFormTokenStream(const TFormTokenStream&) = delete;
+  TFormTokenStream& operator=(const TFormTokenStream&) = delete;
+  TFormToken Next();
+
+ private:
+  std::unique_ptr<TFormLexer> FLexer;
 };
 
 // The tokens of Text, ending with one EndOfFile token (whose line is that of the last token).

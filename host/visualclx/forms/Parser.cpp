@@ -4,6 +4,7 @@
 // may run over several lines.
 #include "host/visualclx/forms/Parser.h"
 
+#include <deque>
 #include <utility>
 
 #include "host/rtl/SysUtils.h"
@@ -17,8 +18,7 @@ constexpr int kMaxDepth = 256;
 
 class TParser {
  public:
-  TParser(std::vector<TFormToken> tokens, const std::string& fileName)
-      : FTokens(std::move(tokens)), FFileName(fileName) {}
+  TParser(std::string_view text, const std::string& fileName) : FStream(text, fileName), FFileName(fileName) {}
 
   TFormObject ParseRoot() {
     TFormObject root = ParseObject(0);
@@ -27,16 +27,31 @@ class TParser {
   }
 
  private:
-  const TFormToken& Peek() const { return FTokens[FPos]; }
+  // The token at that place from the start, read from the text when first asked for.
+  const TFormToken& At(size_t place) {
+    while (place >= FBase + FTokens.size()) FTokens.push_back(FStream.Next());
+    return FTokens[place - FBase];
+  }
+
+  const TFormToken& Peek() { return At(FPos); }
 
   // Consumes the next token; the end of file stays put.
   const TFormToken& Take() {
     FLast = FPos;
-    if (FPos + 1 < FTokens.size()) ++FPos;
-    return FTokens[FLast];
+    if (Peek().Kind != TFormTokenKind::EndOfFile) ++FPos;
+    return At(FLast);
   }
 
-  const TFormToken& Last() const { return FTokens[FLast]; }
+  const TFormToken& Last() const { return FTokens[FLast - FBase]; }
+
+  // Lets go of the tokens before the last one taken; only between statements, where nobody
+  // holds one.
+  void Forget() {
+    while (FBase < FLast) {
+      FTokens.pop_front();
+      ++FBase;
+    }
+  }
 
   bool IsSymbol(const TFormToken& token, char symbol) const {
     return token.Kind == TFormTokenKind::Symbol && token.Text[0] == symbol;
@@ -85,6 +100,7 @@ class TParser {
     EndOfLine();
 
     while (true) {
+      Forget();
       const TFormToken& token = Peek();
       if (token.Kind == TFormTokenKind::EndOfFile)
         Fail(token.Line, "missing 'end' of object " + (object.Name.empty() ? object.ClassName : object.Name) +
@@ -124,10 +140,10 @@ class TParser {
   }
 
   // Where the value that starts at token First stands in the text.
-  void Span(TFormValue& value, size_t first) const {
-    value.Column = FTokens[first].Column;
+  void Span(TFormValue& value, size_t first) {
+    value.Column = At(first).Column;
     value.EndLine = Last().Line;
-    for (size_t i = first; i <= FLast && FTokens[i].Line == value.Line; ++i) value.EndColumn = FTokens[i].EndColumn;
+    for (size_t i = first; i <= FLast && At(i).Line == value.Line; ++i) value.EndColumn = At(i).EndColumn;
   }
 
   TFormValue ParseValue() {
@@ -202,7 +218,9 @@ class TParser {
 
   [[noreturn]] void Fail(int line, const std::string& message) const { FormError(FFileName, line, message); }
 
-  std::vector<TFormToken> FTokens;
+  TFormTokenStream FStream;
+  std::deque<TFormToken> FTokens;  // read and not forgotten: from place FBase on
+  size_t FBase = 0;
   const std::string& FFileName;
   size_t FPos = 0;
   size_t FLast = 0;
@@ -211,5 +229,5 @@ class TParser {
 }  // namespace
 
 TFormObject ParseForm(std::string_view Text, const std::string& FileName) {
-  return TParser(TokenizeForm(Text, FileName), FileName).ParseRoot();
+  return TParser(Text, FileName).ParseRoot();
 }
