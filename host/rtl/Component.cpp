@@ -138,12 +138,12 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
     for (TComponent* c : FComponents) c->SetDesigning(Value, true);
 }
 
+// Each request is an entry in both lists, so that taking back one of two requests between the
+// same components (each keeping a reference to the other) leaves the other standing.
 void TComponent::FreeNotification(TComponent* Component) {
   if (!Component || Component == this) return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), Component) == FFreeNotifies.end())
-    FFreeNotifies.push_back(Component);
-  auto& back = Component->FFreeNotifies;
-  if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
+  FFreeNotifies.push_back(Component);
+  Component->FFreeNotifies.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* Component) {

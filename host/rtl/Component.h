@@ -53,7 +53,8 @@ class TComponent : public TPersistent {
   void SetDesigning(bool Value, bool SetChildren = true);
   void SetLoading(bool Value) { Value ? FState.Include(csLoading) : FState.Exclude(csLoading); }
 
-  // Asks to be told (Notification with opRemove) when Component is destroyed.
+  // Asks that this component and Component each be told (Notification with opRemove) when the
+  // other is destroyed; each request stands until one RemoveFreeNotification takes it back.
   void FreeNotification(TComponent* Component);
   void RemoveFreeNotification(TComponent* Component);
 

@@ -90,6 +90,16 @@ TEST(Component, FreeNotificationClearsReferences) {
   FreeObject(sibling);
   EXPECT_EQ(watcher->Watched, nullptr);
   EXPECT_EQ(other->Watched, sibling);
+  // Two components that keep a reference to each other: one taking back its request leaves the
+  // other's standing.
+  auto* p = new TCounted(&root);
+  auto* q = new TCounted(&root);
+  p->Watch(q);
+  q->Watch(p);
+  q->RemoveFreeNotification(p);  // p's request
+  p->Watched = q;
+  FreeObject(p);
+  EXPECT_EQ(q->Watched, nullptr);
   // Asking and then taking the request back: no notification, and no dangling entry.
   auto* third = new TCounted(&root);
   watcher->Watch(third);
