@@ -30,6 +30,13 @@ private=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/tirvendal
 stray=$(find "$root" -name '*.so*' ! -path "$root/$private/*")
 [ -z "$stray" ] || fail "libraries outside $private, where ldconfig would list them: $stray"
 
+# An empty RUNPATH entry is read as the current folder: neither the package nor the build tree
+# may load libraries from wherever the user stands.
+for object in "$root/usr/bin/designhost" "$root/$private"/*.so* "$build"/bin/designhost "$build"/lib/*.so*; do
+  runpath=$(readelf --dynamic --wide "$object" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+  [[ -n "$runpath" && ":$runpath:" != *::* ]] || fail "$object: RUNPATH '$runpath' is missing or has an empty entry"
+done
+
 # Nothing leads the program to the build tree: only its RUNPATH finds its libraries.
 unset LD_LIBRARY_PATH
 export PATH="$root/usr/bin:$PATH"
