@@ -260,8 +260,7 @@ class TRowDelegate : public QStyledItemDelegate {
 // from, answered by the row itself rather than stored in each of thousands of rows.
 class TStructureItem : public QTreeWidgetItem {
  public:
-  TStructureItem(QTreeWidgetItem* Parent, const QStringList& Texts, const QBrush& Shade)
-      : QTreeWidgetItem(Parent, Texts), FShade(Shade) {}
+  TStructureItem(const QStringList& Texts, const QBrush& Shade) : QTreeWidgetItem(Texts), FShade(Shade) {}
   QVariant data(int Column, int Role) const override {
     if (Column == 1 && Role == Qt::ForegroundRole) return FShade;
     if (Column == 1 && Role == Qt::ToolTipRole) return QStringLiteral("Read from the database; not stored in the form");
@@ -381,10 +380,9 @@ void TObjectInspector::AddRowRecord(TRow Record) {
   FRows.push_back(std::move(Record));
 }
 
-QTreeWidgetItem* TObjectInspector::AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name,
-                                                   const std::string& Label, const std::string& Value) {
-  FShade = QBrush(palette().color(QPalette::Disabled, QPalette::Text));
-  auto* row = new TStructureItem(Parent, {ToQString(Label), ToQString(Value)}, FShade);
+QTreeWidgetItem* TObjectInspector::MakeStructureRow(const std::string& Name, const std::string& Label,
+                                                    const std::string& Value) {
+  auto* row = new TStructureItem({ToQString(Label), ToQString(Value)}, FShade);
   AddRowRecord({Name, nullptr, row});
   return row;
 }
@@ -395,15 +393,20 @@ bool TObjectInspector::MakePendingRows(QTreeWidgetItem* Item) {
   TPendingRows rows = std::move(pending->second);
   FPending.erase(pending);
   const std::string prefix = Row(Item)->Name + ".";
-  for (const auto& [label, value] : rows) AddStructureRow(Item, prefix + label, label, value);
+  QList<QTreeWidgetItem*> made;
+  made.reserve(static_cast<qsizetype>(rows.size()));
+  for (const auto& [label, value] : rows) made.append(MakeStructureRow(prefix + label, label, value));
+  Item->addChildren(made);
   return true;
 }
 
 // Name is a copy: adding rows moves the row records a reference would point into. Each
 // definition gets its summary row now; its property rows, read now as well, are made when the
-// summary row opens.
+// summary row opens. The rows join the tree together, which tells the view once, not once a row.
 void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor,
                                         std::string Name) {  // NOLINT(performance-unnecessary-value-param)
+  FShade = QBrush(palette().color(QPalette::Disabled, QPalette::Text));
+  QList<QTreeWidgetItem*> made;
   try {
     auto* defs = dynamic_cast<TDefCollection*>(GetObjectProp(Editor.GetComponent(0), Editor.GetPropInfo()));
     if (!defs) return;
@@ -412,27 +415,41 @@ void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& 
       if (auto* fields = dynamic_cast<TFieldDefs*>(defs)) fields->Update();
       if (auto* indexes = dynamic_cast<TIndexDefs*>(defs)) indexes->Update();
     }
+    made.reserve(defs->Count());
+    TClass shownClass = nullptr;
+    std::vector<const TPropInfo*> properties;  // of shownClass, looked up once for its definitions
     for (int i = 0; i < defs->Count(); ++i) {
       TCollectionItem* def = defs->Items(i);
+      if (def->ClassType() != shownClass) {
+        shownClass = def->ClassType();
+        properties = shownClass->AllProperties();
+      }
       TPendingRows rows;
+      rows.reserve(properties.size());
       std::string summary;
-      for (const TPropInfo* p : def->ClassType()->AllProperties()) {
+      for (const TPropInfo* p : properties) {
         if (SameText(p->Name, "Name")) continue;
         std::string value = GetPropValueText(def, p);
         if (!IsDefaultPropValue(def, p) && !value.empty())
           summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
         rows.emplace_back(p->Name, std::move(value));
       }
-      QTreeWidgetItem* row = AddStructureRow(Item, Name + "." + def->DisplayName(), def->DisplayName(), summary);
+      const std::string label = def->DisplayName();
+      QTreeWidgetItem* row = MakeStructureRow(Name + "." + label, label, summary);
+      made.append(row);
       if (!rows.empty()) {
         row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         FPending.emplace(row, std::move(rows));
       }
     }
-    if (defs->Count() == 0) AddStructureRow(Item, Name + ".", "(none)", "");
+    if (defs->Count() == 0) made.append(MakeStructureRow(Name + ".", "(none)", ""));
   } catch (const Exception& e) {
-    AddStructureRow(Item, Name + ".", "(" + e.Message() + ")", "");
+    made.append(MakeStructureRow(Name + ".", "(" + e.Message() + ")", ""));
+  } catch (...) {
+    Item->addChildren(made);  // the rows made so far have their records: the tree owns them
+    throw;
   }
+  Item->addChildren(made);
 }
 
 void TObjectInspector::ShowValue(const TRow& Row) {

@@ -149,8 +149,8 @@ class TObjectInspector : public QTreeWidget {
   // Adds the rows of a collection's items below Item (a table's field and index definitions),
   // read afresh from the data set when they are not up to date.
   void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name);
-  QTreeWidgetItem* AddStructureRow(QTreeWidgetItem* Parent, const std::string& Name, const std::string& Label,
-                                   const std::string& Value);
+  // A structure row and its record, not in the tree yet.
+  QTreeWidgetItem* MakeStructureRow(const std::string& Name, const std::string& Label, const std::string& Value);
   // Makes the rows of Item that wait for it to open; false when none wait.
   bool MakePendingRows(QTreeWidgetItem* Item);
   void AddRowRecord(TRow Record);
