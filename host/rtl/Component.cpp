@@ -2,7 +2,9 @@
 #include "host/rtl/Component.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
+#include <cstdint>
 
 #include "host/rtl/TypInfo.h"
 
@@ -28,7 +30,15 @@ bool IsValidIdent(std::string_view ident) {
 
 namespace {
 
-unsigned char Folded(char c) { return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c))); }
+// FNV-1a over the name with ASCII letters folded, as SameText compares them.
+size_t NameHash(std::string_view Name) {
+  uint64_t hash = 14695981039346656037ULL;
+  for (char c : Name) {
+    const auto u = static_cast<unsigned char>(c);
+    hash = (hash ^ (u >= 'A' && u <= 'Z' ? u | 0x20U : u)) * 1099511628211ULL;
+  }
+  return static_cast<size_t>(hash);
+}
 
 // Takes Item out of List, searching from the end: components are made, and asked about, in
 // order and mostly go away in the reverse order, so this is mostly one step.
@@ -42,14 +52,67 @@ void EraseLast(std::vector<TComponent*>& List, const TComponent* Item) {
 
 }  // namespace
 
-size_t TComponent::TNameHash::operator()(std::string_view Name) const noexcept {
-  size_t hash = 14695981039346656037ULL;  // FNV-1a over the folded letters
-  for (char c : Name) hash = (hash ^ Folded(c)) * 1099511628211ULL;
-  return hash;
+// The slot a hash would take in a free table: the top bits of the hash spread by Fibonacci
+// hashing, so that names alike in their last letters do not crowd together.
+size_t TComponent::TNameTable::Home(size_t Hash) const {
+  return static_cast<size_t>((static_cast<uint64_t>(Hash) * 0x9E3779B97F4A7C15ULL) >> FShift);
 }
 
-bool TComponent::TNameEqual::operator()(std::string_view A, std::string_view B) const noexcept {
-  return SameText(A, B);
+TComponent* TComponent::TNameTable::Find(std::string_view Name) const {
+  if (FCount == 0) return nullptr;
+  const size_t hash = NameHash(Name);
+  const size_t mask = FSlots.size() - 1;
+  for (size_t i = Home(hash);; i = (i + 1) & mask) {
+    const TSlot& slot = FSlots[i];
+    if (!slot.Component) return nullptr;
+    if (slot.Hash == hash && SameText(slot.Component->FName, Name)) return slot.Component;
+  }
+}
+
+void TComponent::TNameTable::Add(TComponent* Component) {
+  if ((FCount + 1) * 2 > FSlots.size()) Grow();
+  const size_t hash = NameHash(Component->FName);
+  const size_t mask = FSlots.size() - 1;
+  size_t i = Home(hash);
+  while (FSlots[i].Component) i = (i + 1) & mask;
+  FSlots[i] = {hash, Component};
+  ++FCount;
+}
+
+void TComponent::TNameTable::Remove(const TComponent* Component) {
+  if (FCount == 0) return;
+  const size_t mask = FSlots.size() - 1;
+  size_t i = Home(NameHash(Component->FName));
+  while (FSlots[i].Component != Component) {
+    if (!FSlots[i].Component) return;
+    i = (i + 1) & mask;
+  }
+  // Closes the gap: a later slot of the run moves into it unless its home lies after the gap
+  // (cyclically), where a search for it would stop at the gap.
+  for (size_t j = (i + 1) & mask; FSlots[j].Component; j = (j + 1) & mask) {
+    const size_t home = Home(FSlots[j].Hash);
+    const bool reachable = i <= j ? (home <= i || home > j) : (home <= i && home > j);
+    if (reachable) {
+      FSlots[i] = FSlots[j];
+      i = j;
+    }
+  }
+  FSlots[i] = TSlot{};
+  --FCount;
+}
+
+void TComponent::TNameTable::Grow() {
+  std::vector<TSlot> old = std::move(FSlots);
+  const size_t size = old.empty() ? 8 : old.size() * 2;
+  FSlots.assign(size, TSlot{});
+  FShift = 64 - std::countr_zero(size);
+  const size_t mask = size - 1;
+  for (const TSlot& slot : old) {
+    if (!slot.Component) continue;
+    size_t i = Home(slot.Hash);
+    while (FSlots[i].Component) i = (i + 1) & mask;
+    FSlots[i] = slot;
+  }
 }
 
 TComponent::TComponent(TComponent* Owner) {
@@ -77,7 +140,7 @@ void TComponent::InsertComponent(TComponent* Component) {
   if (!Component->FName.empty() && FindComponent(Component->FName))
     throw EComponentError("A component named " + Component->FName + " already exists");
   FComponents.push_back(Component);
-  if (!Component->FName.empty()) FNames.emplace(Component->FName, Component);
+  if (!Component->FName.empty()) FNames.Add(Component);
   Component->FOwner = this;
   if (FState.Contains(csDesigning)) Component->SetDesigning(true);
   Notification(Component, opInsert);
@@ -86,7 +149,7 @@ void TComponent::InsertComponent(TComponent* Component) {
 void TComponent::RemoveComponent(TComponent* Component) {
   Notification(Component, opRemove);
   EraseLast(FComponents, Component);
-  if (!Component->FName.empty()) FNames.erase(std::string_view(Component->FName));
+  if (!Component->FName.empty()) FNames.Remove(Component);
   Component->FOwner = nullptr;
 }
 
@@ -111,8 +174,7 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view Name) const {
   if (Name.empty()) return nullptr;
-  auto found = FNames.find(Name);
-  return found == FNames.end() ? nullptr : found->second;
+  return FNames.Find(Name);
 }
 
 void TComponent::SetName(const std::string& NewName) {
@@ -126,10 +188,10 @@ void TComponent::SetName(const std::string& NewName) {
     TComponent* other = FOwner->FindComponent(NewName);
     if (other && other != this) throw EComponentError("A component named " + NewName + " already exists");
   }
-  // The owner's key views the old name: out before the name changes, in again after.
-  if (FOwner && !FName.empty()) FOwner->FNames.erase(std::string_view(FName));
+  // The owner finds the component under its old name: out before the name changes, in again after.
+  if (FOwner && !FName.empty()) FOwner->FNames.Remove(this);
   FName = NewName;
-  if (FOwner && !FName.empty()) FOwner->FNames.emplace(FName, this);
+  if (FOwner && !FName.empty()) FOwner->FNames.Add(this);
 }
 
 void TComponent::SetDesigning(bool Value, bool SetChildren) {

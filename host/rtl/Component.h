@@ -3,7 +3,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "host/rtl/Persistent.h"
@@ -92,20 +91,33 @@ class TComponent : public TPersistent {
   std::string FName;
   int FTag = 0;
   TComponent* FOwner = nullptr;
-  // Names compared as SameText does (ASCII letters without regard to case).
-  struct TNameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view Name) const noexcept;
-  };
-  struct TNameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view A, std::string_view B) const noexcept;
+  // The owned components that have a name, found by name compared as SameText does (ASCII
+  // letters without regard to case). Open addressing over the hash of the folded name, kept in
+  // each slot: a look-up reads a component's name only when its hash matches, so a form of a
+  // hundred thousand components is not a walk through as many scattered names.
+  class TNameTable {
+   public:
+    TComponent* Find(std::string_view Name) const;
+    // Component's name must be set and not yet in the table.
+    void Add(TComponent* Component);
+    // Takes Component out, found under its current name.
+    void Remove(const TComponent* Component);
+
+   private:
+    struct TSlot {
+      size_t Hash = 0;
+      TComponent* Component = nullptr;  // nil: free
+    };
+    size_t Home(size_t Hash) const;
+    void Grow();
+
+    std::vector<TSlot> FSlots;  // a power of two of them, at most half taken
+    size_t FCount = 0;
+    int FShift = 64;
   };
 
   std::vector<TComponent*> FComponents;  // owned
-  // The owned components that have a name, by name; each key views its component's FName, so
-  // a rename takes the old key out before the name changes.
-  std::unordered_map<std::string_view, TComponent*, TNameHash, TNameEqual> FNames;
+  TNameTable FNames;
   std::vector<TComponent*> FFreeNotifies;  // not owned
   TComponentState FState;
   std::string FFormFolder;

@@ -7,7 +7,8 @@
 
 namespace {
 
-char FoldCase(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII letters only, whatever locale the process runs in: names compare alike everywhere.
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; }
 
 std::string Pad(std::string text, int width, bool left) {
   if (width <= 0 || static_cast<int>(text.size()) >= width) return text;

@@ -110,10 +110,12 @@ TEST(Component, FreeNotificationClearsReferences) {
 
 // The owner's look-up by name against a plain scan of its components, through a long run of
 // inserts, renames (some only in case, some to and from an empty name), moves between owners
-// and frees, with names that differ only in case.
+// and frees, with names that differ only in case, many enough to grow the owner's table.
 TEST(Component, LookUpByNameFollowsEveryChange) {
   TCounted a(nullptr), b(nullptr);
-  const std::vector<std::string> pool = {"Orders", "ORDERS", "orders", "Items", "iTeMs", "Q", "q", "", "x1", "X1"};
+  std::vector<std::string> pool = {"Orders", "ORDERS", "orders", "Items", "iTeMs", "Q", "q", "", "x1", "X1"};
+  // Enough names that the owner's table grows, its runs collide and wrap around its end.
+  for (int i = 0; i < 40; ++i) pool.push_back((i % 2 ? "T" : "t") + std::to_string(i % 30));
   auto scan = [&](TComponent& owner, const std::string& name) -> TComponent* {
     for (int i = 0; i < owner.ComponentCount(); ++i)
       if (!name.empty() && SameText(owner.Components(i)->Name(), name)) return owner.Components(i);
@@ -160,6 +162,35 @@ TEST(Component, LookUpByNameFollowsEveryChange) {
       for (const std::string& n : pool) ASSERT_EQ(o->FindComponent(n), scan(*o, n)) << "step " << step << ": " << n;
   }
   EXPECT_GT(a.ComponentCount() + b.ComponentCount(), 0);
+}
+
+// Thousands of names in one owner: its table grows many times over, and names taken out in a
+// scattered order (freed, renamed) leave gaps inside runs, some of which wrap around its end.
+TEST(Component, LookUpByNameAmongThousands) {
+  constexpr int kCount = 4000;  // just under half the table it grows to: long runs
+  TCounted owner(nullptr);
+  std::vector<TComponent*> made;
+  for (int i = 0; i < kCount; ++i) {
+    made.push_back(new TCounted(&owner));
+    made.back()->SetName("C" + std::to_string(i));
+  }
+  std::vector<bool> freed(kCount);
+  for (int i = 0; i < kCount; ++i) {
+    const int victim = i * 7 % kCount;  // every third, in a scattered order
+    if (victim % 3 != 0) continue;
+    FreeObject(made[static_cast<size_t>(victim)]);
+    freed[static_cast<size_t>(victim)] = true;
+  }
+  for (int i = 1; i < kCount; i += 3) made[static_cast<size_t>(i)]->SetName("c" + std::to_string(i) + "r");
+  for (int i = 0; i < kCount; ++i) {
+    const std::string n = std::to_string(i);
+    TComponent* expected = freed[static_cast<size_t>(i)] || i % 3 == 1 ? nullptr : made[static_cast<size_t>(i)];
+    EXPECT_EQ(owner.FindComponent("c" + n), expected) << n;
+    if (i % 3 == 1) {
+      EXPECT_EQ(owner.FindComponent("C" + n + "R"), made[static_cast<size_t>(i)]) << n;
+    }
+  }
+  EXPECT_EQ(owner.ComponentCount(), kCount - (kCount + 2) / 3);
 }
 
 TEST(Component, DesigningStateReachesOwnedComponents) {
