@@ -80,11 +80,11 @@ class TBuilder {
       for (const TFormObject& child : tree.Children) CreateComponent(child, FRoot);
       ResolveReferences();
       for (const auto& [component, line] : FCreated)
-        At(line, "", [&, c = component] {
+        At(line, [&, c = component] {
           c->Loaded();
           c->SetLoading(false);
         });
-      At(tree.Line, "", [&] { FRoot->Loaded(); });
+      At(tree.Line, [&] { FRoot->Loaded(); });
       FRoot->SetLoading(wasLoading);
     } catch (...) {
       Undo();
@@ -104,14 +104,26 @@ class TBuilder {
 
   // Runs Action; a platform error it raises becomes an EFormError of this line.
   template <class F>
-  void At(int line, const std::string& context, F&& action) {
+  void At(int line, F&& action) {
+    At(line, nullptr, nullptr, std::forward<F>(action));
+  }
+
+  // The same, the message naming the property Prop of Holder ("TQVRTable.TableName: ..."); the
+  // name is made only for a message, not for every property read.
+  template <class F>
+  void At(int line, const TObject* holder, const TPropInfo* prop, F&& action) {
     try {
       action();
     } catch (const EFormError&) {
       throw;
     } catch (const Exception& e) {
-      Fail(line, context.empty() ? e.Message() : context + ": " + e.Message());
+      Fail(line, holder ? NameOf(holder, prop) + ": " + e.Message() : e.Message());
     }
+  }
+
+  // A property as messages name it; Prop nil: the texts of the TStrings Holder.
+  static std::string NameOf(const TObject* holder, const TPropInfo* prop) {
+    return holder->ClassName() + "." + (prop ? prop->Name : std::string("Strings"));
   }
 
   [[noreturn]] void Fail(int line, const std::string& message) const { FormError(FFileName, line, message); }
@@ -137,7 +149,7 @@ class TBuilder {
     if (name == FRoot->Name()) return;
     const TPropInfo* nameProp = GetPropInfo(FRoot, "Name");
     FSaved.emplace_back(FRoot, nameProp);
-    At(tree.Line, "", [&] { FRoot->SetName(name); });
+    At(tree.Line, [&] { FRoot->SetName(name); });
   }
 
   void CreateComponent(const TFormObject& node, TComponent* parent) {
@@ -145,7 +157,7 @@ class TBuilder {
       Fail(node.Line, "duplicate component name '" + node.Name + "'");
     TComponent* component = CreateFormComponent(node, FRoot, FFileName);
     FCreated.emplace_back(component, node.Line);
-    At(node.Line, "", [&] {
+    At(node.Line, [&] {
       component->SetLoading(true);
       component->SetName(node.Name);
       component->SetParentComponent(parent);
@@ -173,7 +185,7 @@ class TBuilder {
     std::string_view path = property.Path;
     while (true) {
       size_t dot = path.find('.');
-      std::string step(path.substr(0, dot));
+      std::string_view step = path.substr(0, dot);
       bool last = dot == std::string_view::npos;
       if (last && SameText(step, "Strings") && Is<TStrings>(holder)) return {holder, nullptr};
       const TPropInfo* p = GetPropInfo(holder, step);
@@ -194,76 +206,75 @@ class TBuilder {
     TObject* holder = resolved.first;
     const TPropInfo* p = resolved.second;
     const TFormValue& value = property.Value;
+    auto name = [&] { return NameOf(holder, p); };
     if (!p) {
-      std::string name = holder->ClassName() + ".Strings";
-      if (value.Kind != TFormValue::vkList) WrongValue(property, name, "a string list");
+      if (value.Kind != TFormValue::vkList) WrongValue(property, name(), "a string list");
       if (onRoot) FSaved.emplace_back(holder, nullptr);
-      At(property.Line, name, [&] { static_cast<TStrings*>(holder)->SetVector(value.Items); });
+      At(property.Line, holder, p, [&] { static_cast<TStrings*>(holder)->SetVector(value.Items); });
       return;
     }
-    std::string name = holder->ClassName() + "." + p->Name;
     if (p->Kind == tkClass && !IsComponentReference(p))
-      Fail(property.Line, name + " is an object; its properties are stored as " + p->Name + ".NAME");
-    if (p->ReadOnly()) Fail(property.Line, name + " is read-only");
+      Fail(property.Line, name() + " is an object; its properties are stored as " + p->Name + ".NAME");
+    if (p->ReadOnly()) Fail(property.Line, name() + " is read-only");
 
     switch (p->Kind) {
       case tkLString:
       case tkString:
       case tkWString:
-        if (value.Kind != TFormValue::vkString) WrongValue(property, name, "a string");
-        Assign(holder, p, onRoot, property.Line, name, [&] { SetStrProp(holder, p, value.Text); });
+        if (value.Kind != TFormValue::vkString) WrongValue(property, name(), "a string");
+        Assign(holder, p, onRoot, property.Line, [&] { SetStrProp(holder, p, value.Text); });
         return;
       case tkInteger:
       case tkInt64: {
-        if (value.Kind != TFormValue::vkInteger) WrongValue(property, name, "an integer");
+        if (value.Kind != TFormValue::vkInteger) WrongValue(property, name(), "an integer");
         if (p->Kind == tkInteger && (value.Integer < std::numeric_limits<int32_t>::min() ||
                                      value.Integer > std::numeric_limits<int32_t>::max()))
-          Fail(property.Line, std::to_string(value.Integer) + " is out of range for " + name);
-        Assign(holder, p, onRoot, property.Line, name, [&] { SetOrdProp(holder, p, value.Integer); });
+          Fail(property.Line, std::to_string(value.Integer) + " is out of range for " + name());
+        Assign(holder, p, onRoot, property.Line, [&] { SetOrdProp(holder, p, value.Integer); });
         return;
       }
       case tkEnumeration: {
-        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name, "an identifier");
+        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name(), "an identifier");
         int ordinal = p->Enum ? p->Enum->ValueOf(value.Text) : -1;
-        if (ordinal < 0) Fail(property.Line, name + " has no value " + Quoted(value.Text));
-        Assign(holder, p, onRoot, property.Line, name, [&] { SetOrdProp(holder, p, ordinal); });
+        if (ordinal < 0) Fail(property.Line, name() + " has no value " + Quoted(value.Text));
+        Assign(holder, p, onRoot, property.Line, [&] { SetOrdProp(holder, p, ordinal); });
         return;
       }
       case tkSet: {
-        if (value.Kind != TFormValue::vkSet) WrongValue(property, name, "a set");
+        if (value.Kind != TFormValue::vkSet) WrongValue(property, name(), "a set");
         uint32_t bits = 0;
         for (const std::string& item : value.Items) {
           int ordinal = p->Enum ? p->Enum->ValueOf(item) : -1;
-          if (ordinal < 0 || ordinal >= 32) Fail(property.Line, name + " has no element " + Quoted(item));
+          if (ordinal < 0 || ordinal >= 32) Fail(property.Line, name() + " has no element " + Quoted(item));
           bits |= uint32_t{1} << ordinal;
         }
-        Assign(holder, p, onRoot, property.Line, name, [&] { SetOrdProp(holder, p, bits); });
+        Assign(holder, p, onRoot, property.Line, [&] { SetOrdProp(holder, p, bits); });
         return;
       }
       case tkClass:
-        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name, "a component name");
+        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name(), "a component name");
         FFixups.push_back({holder, p, value.Text, property.Line, onRoot});
         return;
       case tkMethod: {
-        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name, "a method name");
+        if (value.Kind != TFormValue::vkIdent) WrongValue(property, name(), "a method name");
         const TMethodInfo* method = FRoot->ClassType()->FindMethod(value.Text);
         if (!method) Fail(property.Line, FRoot->ClassName() + " has no published method " + Quoted(value.Text));
         TNotifyEvent event;
         event.Code = [root = FRoot, method](TObject* sender) { method->Invoke(root, sender); };
         event.Data = FRoot;
         event.MethodName = method->Name;
-        Assign(holder, p, onRoot, property.Line, name, [&] { SetMethodProp(holder, p, event); });
+        Assign(holder, p, onRoot, property.Line, [&] { SetMethodProp(holder, p, event); });
         return;
       }
       default:
-        Fail(property.Line, name + " cannot be read from a form");
+        Fail(property.Line, name() + " cannot be read from a form");
     }
   }
 
   template <class F>
-  void Assign(TObject* holder, const TPropInfo* p, bool onRoot, int line, const std::string& name, F&& set) {
+  void Assign(TObject* holder, const TPropInfo* p, bool onRoot, int line, F&& set) {
     if (onRoot) FSaved.emplace_back(holder, p);
-    At(line, name, std::forward<F>(set));
+    At(line, holder, p, std::forward<F>(set));
   }
 
   [[noreturn]] void WrongValue(const TFormProperty& property, const std::string& name, const char* expected) const {
@@ -280,17 +291,16 @@ class TBuilder {
     };
     std::stable_partition(FFixups.begin(), FFixups.end(), [&](const TFixup& fixup) { return !late(fixup); });
     for (const TFixup& fixup : FFixups) {
-      std::string name = fixup.Holder->ClassName() + "." + fixup.Prop->Name;
       TComponent* target = nullptr;
       if (!SameText(fixup.Name, "nil")) {
         target = FRoot->FindComponent(fixup.Name);
         if (!target && SameText(FRoot->Name(), fixup.Name)) target = FRoot;
         if (!target) Fail(fixup.Line, "unknown component " + Quoted(fixup.Name));
         if (!target->InheritsFrom(fixup.Prop->PropClass()))
-          Fail(fixup.Line, name + " expects a " + fixup.Prop->PropClass()->Name + " but " + target->Name() + " is a " +
-                               target->ClassName());
+          Fail(fixup.Line, NameOf(fixup.Holder, fixup.Prop) + " expects a " + fixup.Prop->PropClass()->Name + " but " +
+                               target->Name() + " is a " + target->ClassName());
       }
-      Assign(fixup.Holder, fixup.Prop, fixup.OnRoot, fixup.Line, name,
+      Assign(fixup.Holder, fixup.Prop, fixup.OnRoot, fixup.Line,
              [&] { SetObjectProp(fixup.Holder, fixup.Prop, target); });
     }
   }

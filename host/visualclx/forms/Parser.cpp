@@ -4,7 +4,9 @@
 // may run over several lines.
 #include "host/visualclx/forms/Parser.h"
 
+#include <algorithm>
 #include <deque>
+#include <iterator>
 #include <utility>
 
 #include "host/rtl/SysUtils.h"
@@ -62,10 +64,11 @@ class TParser {
   }
 
   // The next token, which has to continue the line of the last one.
-  const TFormToken& OnLine(const std::string& expected) {
+  const TFormToken& OnLine(std::string_view expected) {
     const TFormToken& token = Peek();
-    if (token.Kind == TFormTokenKind::EndOfFile) Fail(Last().Line, "expected " + expected + " but found end of file");
-    if (token.Line != Last().Line) Fail(Last().Line, "expected " + expected + " but found end of line");
+    if (token.Kind == TFormTokenKind::EndOfFile)
+      Fail(Last().Line, "expected " + std::string(expected) + " but found end of file");
+    if (token.Line != Last().Line) Fail(Last().Line, "expected " + std::string(expected) + " but found end of line");
     return token;
   }
 
@@ -74,7 +77,7 @@ class TParser {
     if (token.Kind != TFormTokenKind::EndOfFile && token.Line == Last().Line) Unexpected(token, "end of line");
   }
 
-  const TFormToken& TakeIdentifier(const std::string& expected) {
+  const TFormToken& TakeIdentifier(std::string_view expected) {
     const TFormToken& token = OnLine(expected);
     if (token.Kind != TFormTokenKind::Identifier) Unexpected(token, expected);
     return Take();
@@ -106,19 +109,31 @@ class TParser {
         Fail(token.Line, "missing 'end' of object " + (object.Name.empty() ? object.ClassName : object.Name) +
                              " begun on line " + std::to_string(object.Line));
       if (IsKeyword(token, "end")) {
+        TakeProperties(object);
         object.EndLine = Take().Line;
         EndOfLine();
         return object;
       }
       if (IsKeyword(token, "object")) {
+        TakeProperties(object);
         object.Children.push_back(ParseObject(depth + 1));
         continue;
       }
       // An object's properties come before the objects nested in it.
       if (!object.Children.empty()) Unexpected(token, "'object' or 'end'");
       if (token.Kind != TFormTokenKind::Identifier) Unexpected(token, "a property name, 'object' or 'end'");
-      object.Properties.push_back(ParseProperty());
+      FProperties.push_back(ParseProperty());
     }
+  }
+
+  // An object's properties gather in one vector kept from object to object and go into the
+  // object at their exact count, so that a form of many objects holds no spare room for them.
+  // Properties come before nested objects: one such vector serves every level.
+  void TakeProperties(TFormObject& object) {
+    if (FProperties.empty()) return;
+    object.Properties.reserve(FProperties.size());
+    std::move(FProperties.begin(), FProperties.end(), std::back_inserter(object.Properties));
+    FProperties.clear();
   }
 
   TFormProperty ParseProperty() {
@@ -212,14 +227,15 @@ class TParser {
     }
   }
 
-  [[noreturn]] void Unexpected(const TFormToken& token, const std::string& expected) const {
-    Fail(token.Line, "expected " + expected + " but found " + DescribeToken(token));
+  [[noreturn]] void Unexpected(const TFormToken& token, std::string_view expected) const {
+    Fail(token.Line, "expected " + std::string(expected) + " but found " + DescribeToken(token));
   }
 
   [[noreturn]] void Fail(int line, const std::string& message) const { FormError(FFileName, line, message); }
 
   TFormTokenStream FStream;
-  std::deque<TFormToken> FTokens;  // read and not forgotten: from place FBase on
+  std::deque<TFormToken> FTokens;          // read and not forgotten: from place FBase on
+  std::vector<TFormProperty> FProperties;  // of the object being read, until its first nested object or end
   size_t FBase = 0;
   const std::string& FFileName;
   size_t FPos = 0;
