@@ -70,14 +70,19 @@ class TBuilder {
  public:
   TBuilder(TComponent* root, const std::string& fileName) : FRoot(root), FFileName(fileName) {}
 
-  void Build(const TFormObject& tree) {
+  // Spent: Tree's own nested objects, given when the caller is done with the tree; each is
+  // let go of once its components are made, so that their memory serves the next ones.
+  void Build(const TFormObject& tree, std::vector<TFormObject>* spent) {
     bool wasLoading = FRoot->ComponentState().Contains(csLoading);
     FRoot->SetLoading(true);
     try {
       CheckRootClass(tree);
       SetRootName(tree);
       for (const TFormProperty& property : tree.Properties) ApplyProperty(FRoot, property, true);
-      for (const TFormObject& child : tree.Children) CreateComponent(child, FRoot);
+      for (size_t i = 0; i < tree.Children.size(); ++i) {
+        CreateComponent(tree.Children[i], FRoot);
+        if (spent) (*spent)[i] = TFormObject();
+      }
       ResolveReferences();
       for (const auto& [component, line] : FCreated)
         At(line, [&, c = component] {
@@ -350,5 +355,9 @@ TComponent* CreateFormComponent(const TFormObject& Node, TComponent* Owner, cons
 }
 
 void BuildComponent(TComponent* Root, const TFormObject& Tree, const std::string& FileName) {
-  TBuilder(Root, FileName).Build(Tree);
+  TBuilder(Root, FileName).Build(Tree, nullptr);
+}
+
+void BuildComponent(TComponent* Root, TFormObject&& Tree, const std::string& FileName) {
+  TBuilder(Root, FileName).Build(Tree, &Tree.Children);
 }

@@ -2,6 +2,8 @@
 // applies it to the components.
 #include "host/visualclx/forms/FormReader.h"
 
+#include <utility>
+
 #include "host/visualclx/forms/Builder.h"
 #include "host/visualclx/forms/Parser.h"
 
@@ -19,6 +21,6 @@ std::unique_ptr<TComponent> ReadRootComponent(std::string_view Text, const std::
   TFormObject tree = ParseForm(Text, FileName);
   std::unique_ptr<TComponent> root(CreateFormComponent(tree, Owner, FileName));
   root->SetFormFolder(Folder);
-  BuildComponent(root.get(), tree, FileName);
+  BuildComponent(root.get(), std::move(tree), FileName);
   return root;
 }
