@@ -103,7 +103,7 @@ struct Server {
 void BM_ValuesInProcess(benchmark::State& state) {
   Fixture& project = Project();
   for (auto _ : state) {
-    TFormDocument document(project.wide, TFormDocument::TAccess::Read);
+    TFormDocument document(project.wide, TFormDocument::TAccess::ReadOnly);
     TFormDesigner designer(document.Root());
     auto row = FindInspectorRow(designer, {document.Root()->FindComponent("WideTable")}, "IndexName");
     benchmark::DoNotOptimize(InspectorValues(*row));

@@ -95,7 +95,7 @@ class TEditCommand final : public TCommand {
     std::unique_ptr<TWidgetSet> recorder;
     if (FScreenshots) recorder = RecordScreenshots(user, *FScreenshots);
 
-    const auto access = FDryRun ? TFormDocument::TAccess::Read : TFormDocument::TAccess::Write;
+    const auto access = FDryRun ? TFormDocument::TAccess::ReadOnly : TFormDocument::TAccess::Write;
     auto document = OpenForm(FForm, access);
     if (script) script->SetFolder(document->Root()->FormFolder());
     TFormDesigner designer(document->Root());

@@ -33,7 +33,7 @@ class TPropertiesCommand final : public TCommand {
 
   int Run(const std::vector<std::string>& Packages) override {
     LoadDesignPackages(Packages);
-    auto document = OpenForm(FForm, TFormDocument::TAccess::Read);
+    auto document = OpenForm(FForm, TFormDocument::TAccess::ReadOnly);
     TFormDesigner designer(document->Root());
     const std::vector<TComponent*> selected = SelectComponents(*document, FSelection);
     auto rows = GetComponentProperties(&designer, {selected.begin(), selected.end()});

@@ -29,7 +29,7 @@ class TValuesCommand final : public TCommand {
   int Run(const std::vector<std::string>& Packages) override {
     LoadDesignPackages(Packages);
     auto [selection, property] = SplitSelectionProperty(FTarget);
-    auto document = OpenForm(FForm, TFormDocument::TAccess::Read);
+    auto document = OpenForm(FForm, TFormDocument::TAccess::ReadOnly);
     TFormDesigner designer(document->Root());
     auto row = FindInspectorRow(designer, SelectComponents(*document, selection), property);
     TPropertyAttributes attributes = row->GetAttributes();

@@ -27,15 +27,17 @@ std::string FolderOf(const fs::path& File) {
 
 }  // namespace
 
-TFormDocument::TFormDocument(const fs::path& File, TAccess Access) : FFile(File) {
+TFormDocument::TFormDocument(const fs::path& File, TAccess Access)
+    : FFile(File), FReadOnly(Access == TAccess::ReadOnly) {
   auto lock = std::make_unique<TFileLock>(
       File, kWhat, Access == TAccess::Write ? TLockKind::Exclusive : TLockKind::Shared, kLockTimeout);
   const std::string text = lock->Read(kMaxFormSize);
   Build(text, File);
   FStamp = StampOf(File, text);
   // The form as this program would write it: a save that would write the same keeps the file
-  // as it is, also when it was written by hand in another layout.
-  FSavedText = Text();
+  // as it is, also when it was written by hand in another layout. A document that is never
+  // saved has no use for it (on a large form, writing it costs half as much as reading).
+  if (!FReadOnly) FSavedText = Text();
   if (Access == TAccess::Write) FLock = std::move(lock);
 }
 
@@ -77,8 +79,13 @@ std::string TFormDocument::Text() const {
   return text + WriteComponent(FRoot.get());
 }
 
+void TFormDocument::CheckSavable(const fs::path& File) const {
+  if (FReadOnly) throw EInvalidOperation("Form file '" + FFile.string() + "' was opened read-only: it is not saved");
+  if (File.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
+}
+
 bool TFormDocument::Save(TFileCalls* Calls) {
-  if (FFile.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
+  CheckSavable(FFile);
   std::string text = Text();
   if (FSavedText && *FSavedText == text) return false;
   Write(FFile, text, Calls, false);
@@ -87,7 +94,7 @@ bool TFormDocument::Save(TFileCalls* Calls) {
 }
 
 bool TFormDocument::SaveIfUnchanged() {
-  if (FFile.empty()) throw EInvalidOperation("The form has no file yet: save it under a name");
+  CheckSavable(FFile);
   std::string text = Text();
   if (FSavedText && *FSavedText == text) return false;
   Write(FFile, text, nullptr, true);
@@ -136,11 +143,12 @@ void TFormDocument::Reload() {
   const bool byteOrderMark = std::string_view(text).starts_with(kByteOrderMark);
   Restore(byteOrderMark ? std::string_view(text).substr(kByteOrderMark.size()) : std::string_view(text));
   FByteOrderMark = byteOrderMark;
-  FSavedText = Text();
+  if (!FReadOnly) FSavedText = Text();
   FStamp = StampOf(FFile, text);
 }
 
 bool TFormDocument::SaveAs(const fs::path& File) {
+  CheckSavable(File);
   if (File == FFile) return Save();
   std::string text = Text();
   Write(File, text, nullptr, false);

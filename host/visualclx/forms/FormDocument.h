@@ -30,8 +30,10 @@ class TFormDocument {
 
   // Read: the form is locked for reading while it is read. Write: it is locked for writing
   // from the moment it is read until the document is gone, so that no other command reads
-  // or saves it in between and no change is lost.
-  enum class TAccess { Read, Write };
+  // or saves it in between and no change is lost. ReadOnly: as Read, for a reader that never
+  // saves (a command that only shows the form): the form is not written out as text at the
+  // read to know later whether a save would change the file, and a save is refused.
+  enum class TAccess { Read, Write, ReadOnly };
 
   // Reads File, which must be a regular file. A UTF-8 byte order mark is accepted and kept.
   // Relative file names in the form are taken from the form's folder (FormFolder of the
@@ -64,7 +66,8 @@ class TFormDocument {
   // Writes Text into File when it differs from the text of the form as it was read (or last
   // saved); the file keeps its bytes and modification time otherwise. The replacement is atomic (see
   // ReplaceFile); a document that does not hold the form's lock takes it for the save.
-  // True when the file was written. EInvalidOperation when the document has no file.
+  // True when the file was written. EInvalidOperation when the document has no file or was
+  // opened ReadOnly (so for SaveIfUnchanged and SaveAs).
   bool Save(TFileCalls* Calls = nullptr);
   // Saves as Save does, but only when File still holds what this document read or last saved
   // (looked at under the form's lock, so nobody slips in between the look and the write);
@@ -86,6 +89,7 @@ class TFormDocument {
 
  private:
   void Build(std::string_view Text, const std::filesystem::path& File);
+  void CheckSavable(const std::filesystem::path& File) const;
   // Where the file stood when this document read or saved Text: identity, size, time and a
   // hash of the bytes.
   struct TStamp {
@@ -101,6 +105,7 @@ class TFormDocument {
   std::vector<TLoadWarnings::TWarning> FWarnings;
   std::unique_ptr<TFileLock> FLock;  // held from reading to saving (TAccess::Write)
   bool FByteOrderMark = false;
+  bool FReadOnly = false;
   std::optional<std::string> FSavedText;  // the text the file stands for, when known
   std::optional<TStamp> FStamp;           // the file as read or last saved, when it was
 };

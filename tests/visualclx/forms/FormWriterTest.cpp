@@ -2,7 +2,9 @@
 // components nest, and that reading the text back gives the same text again.
 #include <gtest/gtest.h>
 
+#include "host/visualclx/forms/FormDocument.h"
 #include "host/visualclx/forms/FormReader.h"
+#include "tests/support/Process.h"
 #include "tests/visualclx/forms/FormTestClasses.h"
 
 namespace {
@@ -140,6 +142,32 @@ TEST_F(FormWriter, RoundTripGivesTheSameTextAndState) {
   // "Styles = []" is the default and so is left out; everything else came through.
   EXPECT_EQ(written.find("Styles"), std::string::npos);
   EXPECT_NE(written.find("Range.Max = 0"), std::string::npos);
+}
+
+// A document opened read-only, as the commands that only show a form open it, is written by no
+// road, changed or not. Opened for reading, the same form is saved only once its text changes:
+// a layout of its own is kept until then.
+TEST_F(FormWriter, ADocumentOpenedReadOnlyIsNeverSaved) {
+  TTempDir dir;
+  const std::filesystem::path file = dir / "module.xfm";
+  const std::string text = "object Demo: TFtModule\n\n  Title =   'x'\nend\n";
+  WriteFile(file, text);
+  {
+    TFormDocument document(file, TFormDocument::TAccess::ReadOnly);
+    static_cast<TFtModule*>(document.Root())->SetTitle("changed");
+    EXPECT_THROW(document.Save(), EInvalidOperation);
+    EXPECT_THROW(document.SaveIfUnchanged(), EInvalidOperation);
+    EXPECT_THROW(document.SaveAs(dir / "copy.xfm"), EInvalidOperation);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "copy.xfm"));
+  EXPECT_EQ(ReadFile(file), text);
+
+  TFormDocument document(file, TFormDocument::TAccess::Read);
+  EXPECT_FALSE(document.Save());
+  EXPECT_EQ(ReadFile(file), text);
+  static_cast<TFtModule*>(document.Root())->SetTitle("changed");
+  EXPECT_TRUE(document.Save());
+  EXPECT_NE(ReadFile(file).find("Title = 'changed'"), std::string::npos) << ReadFile(file);
 }
 
 }  // namespace
