@@ -51,6 +51,7 @@ TStoredComponent Stored(const TComponent* Component, const TFormObject* Node) {
   stored.Name = Component->Name();
   if (!Node) return stored;
   stored.Line = Node->Line;
+  stored.PropertyLines.reserve(Node->Properties.size());
   for (const TFormProperty& property : Node->Properties)
     stored.PropertyLines.emplace_back(property.Path, property.Line);
   return stored;
@@ -81,6 +82,7 @@ void Extract(const TComponent* Root, const TFormObject& Tree, TProjectForm& Form
   std::vector<const TDataSet*> tables;
   for (int i = 0; i < Root->ComponentCount(); ++i)
     if (Is<TQVRTable>(Root->Components(i))) tables.push_back(static_cast<const TDataSet*>(Root->Components(i)));
+  Form.Tables.reserve(tables.size());  // a form of many tables holds no spare room for them
 
   for (int i = 0; i < Root->ComponentCount(); ++i) {
     TComponent* component = Root->Components(i);
