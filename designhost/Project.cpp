@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <set>
+#include <unordered_map>
 
 #include "designhost/UsageError.h"
 #include "host/dataclx/DataSource.h"
@@ -79,9 +80,12 @@ void Extract(const TComponent* Root, const TFormObject& Tree, TProjectForm& Form
     return nullptr;
   };
 
-  std::vector<const TDataSet*> tables;
+  // Each table's place in the form's Tables, found by its data set: a master is looked up once
+  // for each of its details.
+  std::unordered_map<const TDataSet*, int> tables;
   for (int i = 0; i < Root->ComponentCount(); ++i)
-    if (Is<TQVRTable>(Root->Components(i))) tables.push_back(static_cast<const TDataSet*>(Root->Components(i)));
+    if (Is<TQVRTable>(Root->Components(i)))
+      tables.emplace(static_cast<const TDataSet*>(Root->Components(i)), static_cast<int>(tables.size()));
   Form.Tables.reserve(tables.size());  // a form of many tables holds no spare room for them
 
   for (int i = 0; i < Root->ComponentCount(); ++i) {
@@ -107,8 +111,7 @@ void Extract(const TComponent* Root, const TFormObject& Tree, TProjectForm& Form
       if (TDataSource* source = table->MasterSource()) {
         entry.MasterSource = source->Name();
         entry.MasterHasDataSet = source->DataSet() != nullptr;
-        auto master = std::find(tables.begin(), tables.end(), source->DataSet());
-        if (master != tables.end()) entry.MasterTable = static_cast<int>(master - tables.begin());
+        if (auto master = tables.find(source->DataSet()); master != tables.end()) entry.MasterTable = master->second;
       }
       Form.Tables.push_back(std::move(entry));
     }
