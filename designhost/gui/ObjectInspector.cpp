@@ -256,18 +256,101 @@ class TRowDelegate : public QStyledItemDelegate {
   int FHeight;
 };
 
+// A copy of a table's field or index definitions, which the rows read from however the data
+// set's own change meanwhile; nil for any other collection.
+std::shared_ptr<const TDefCollection> CopyOfDefs(const TDefCollection& Defs) {
+  std::shared_ptr<TDefCollection> copy;
+  if (dynamic_cast<const TFieldDefs*>(&Defs))
+    copy = std::make_shared<TFieldDefs>(nullptr);
+  else if (dynamic_cast<const TIndexDefs*>(&Defs))
+    copy = std::make_shared<TIndexDefs>(nullptr);
+  else
+    return nullptr;
+  copy->Assign(&Defs);
+  return copy;
+}
+
+// The properties a definition's rows show: all but its name.
+std::vector<const TPropInfo*> ShownProperties(TClass Class) {
+  std::vector<const TPropInfo*> shown;
+  for (const TPropInfo* p : Class->AllProperties())
+    if (!SameText(p->Name, "Name")) shown.push_back(p);
+  return shown;
+}
+
 // A read-only row of a table's structure: its value greyed, with a tip that says where it comes
-// from, answered by the row itself rather than stored in each of thousands of rows.
+// from, answered by the row itself rather than stored in each of thousands of rows. A
+// definition's row reads its value, the summary of its properties, when it is first shown, and
+// its property rows when it first opens: a table's thousands of fields cost only their names
+// until then.
 class TStructureItem : public QTreeWidgetItem {
  public:
-  TStructureItem(const QStringList& Texts, const QBrush& Shade) : QTreeWidgetItem(Texts), FShade(Shade) {}
+  TStructureItem(QString Label, QString Value, const QBrush& Shade)
+      : FLabel(std::move(Label)), FValue(std::move(Value)), FShade(Shade) {}
+  TStructureItem(QString Label, std::shared_ptr<const TDefCollection> Defs, int Index,
+                 const std::vector<const TPropInfo*>& Properties, const QBrush& Shade)
+      : FLabel(std::move(Label)),
+        FDefs(std::move(Defs)),
+        FIndex(Index),
+        FProperties(&Properties),
+        FValueRead(false),
+        FShade(Shade) {
+    if (!Properties.empty()) setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  }
   QVariant data(int Column, int Role) const override {
     if (Column == 1 && Role == Qt::ForegroundRole) return FShade;
     if (Column == 1 && Role == Qt::ToolTipRole) return QStringLiteral("Read from the database; not stored in the form");
+    if (Role == Qt::DisplayRole || Role == Qt::EditRole) {
+      if (Column == 0) return FLabel;
+      if (Column == 1) return Value();
+    }
     return QTreeWidgetItem::data(Column, Role);
+  }
+  // The label and value of each property row, once: empty when they were taken or the row is no
+  // definition's.
+  std::vector<std::pair<std::string, std::string>> TakeProperties() {
+    std::vector<std::pair<std::string, std::string>> rows;
+    if (!FDefs || FPropertiesTaken) return rows;
+    FPropertiesTaken = true;
+    const TCollectionItem* def = FDefs->Items(FIndex);
+    for (const TPropInfo* p : *FProperties) rows.emplace_back(p->Name, Text(def, p));
+    return rows;
   }
 
  private:
+  static std::string Text(const TCollectionItem* Def, const TPropInfo* Property) {
+    try {
+      return GetPropValueText(Def, Property);
+    } catch (const Exception& e) {
+      return "(" + e.Message() + ")";
+    }
+  }
+  const QString& Value() const {
+    if (!FValueRead) {
+      FValueRead = true;
+      const TCollectionItem* def = FDefs->Items(FIndex);
+      std::string summary;
+      for (const TPropInfo* p : *FProperties) {
+        std::string value = Text(def, p);
+        bool isDefault = true;
+        try {
+          isDefault = IsDefaultPropValue(def, p);
+        } catch (const Exception&) {  // NOLINT(bugprone-empty-catch): shown as a default
+        }
+        if (!isDefault && !value.empty()) summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
+      }
+      FValue = ToQString(summary);
+    }
+    return FValue;
+  }
+
+  QString FLabel;
+  mutable QString FValue;
+  std::shared_ptr<const TDefCollection> FDefs;  // nil for a row of fixed text
+  int FIndex = 0;
+  const std::vector<const TPropInfo*>* FProperties = nullptr;  // the inspector's, which outlives its rows
+  mutable bool FValueRead = true;
+  bool FPropertiesTaken = false;
   const QBrush& FShade;  // the inspector's, which outlives its rows
 };
 
@@ -321,7 +404,6 @@ void TObjectInspector::Clear() {
   FRows.clear();
   FRowOfItem.clear();
   FRowOfName.clear();
-  FPending.clear();
   clear();
   FEditors.clear();
 }
@@ -380,33 +462,36 @@ void TObjectInspector::AddRowRecord(TRow Record) {
   FRows.push_back(std::move(Record));
 }
 
-QTreeWidgetItem* TObjectInspector::MakeStructureRow(const std::string& Name, const std::string& Label,
-                                                    const std::string& Value) {
-  auto* row = new TStructureItem({ToQString(Label), ToQString(Value)}, FShade);
-  AddRowRecord({Name, nullptr, row});
-  return row;
+QTreeWidgetItem* TObjectInspector::AddRowOf(const std::string& Name, QTreeWidgetItem* Row) {
+  AddRowRecord({Name, nullptr, Row});
+  return Row;
 }
 
 bool TObjectInspector::MakePendingRows(QTreeWidgetItem* Item) {
-  auto pending = FPending.find(Item);
-  if (pending == FPending.end()) return false;
-  TPendingRows rows = std::move(pending->second);
-  FPending.erase(pending);
+  auto* structure = dynamic_cast<TStructureItem*>(Item);
+  if (!structure) return false;
+  const auto rows = structure->TakeProperties();
+  if (rows.empty()) return false;
   const std::string prefix = Row(Item)->Name + ".";
   QList<QTreeWidgetItem*> made;
   made.reserve(static_cast<qsizetype>(rows.size()));
-  for (const auto& [label, value] : rows) made.append(MakeStructureRow(prefix + label, label, value));
+  for (const auto& [label, value] : rows)
+    made.append(AddRowOf(prefix + label, new TStructureItem(ToQString(label), ToQString(value), FShade)));
   Item->addChildren(made);
   return true;
 }
 
 // Name is a copy: adding rows moves the row records a reference would point into. Each
-// definition gets its summary row now; its property rows, read now as well, are made when the
-// summary row opens. The rows join the tree together, which tells the view once, not once a row.
+// definition gets its summary row now, read from a copy of the definitions when it is shown;
+// its property rows are made when the summary row opens. The rows join the tree together, which
+// tells the view once, not once a row.
 void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor,
                                         std::string Name) {  // NOLINT(performance-unnecessary-value-param)
   FShade = QBrush(palette().color(QPalette::Disabled, QPalette::Text));
   QList<QTreeWidgetItem*> made;
+  auto fixed = [&](const std::string& Label) {
+    made.append(AddRowOf(Name + ".", new TStructureItem(ToQString(Label), QString(), FShade)));
+  };
   try {
     auto* defs = dynamic_cast<TDefCollection*>(GetObjectProp(Editor.GetComponent(0), Editor.GetPropInfo()));
     if (!defs) return;
@@ -415,36 +500,20 @@ void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& 
       if (auto* fields = dynamic_cast<TFieldDefs*>(defs)) fields->Update();
       if (auto* indexes = dynamic_cast<TIndexDefs*>(defs)) indexes->Update();
     }
-    made.reserve(defs->Count());
-    TClass shownClass = nullptr;
-    std::vector<const TPropInfo*> properties;  // of shownClass, looked up once for its definitions
-    for (int i = 0; i < defs->Count(); ++i) {
-      TCollectionItem* def = defs->Items(i);
-      if (def->ClassType() != shownClass) {
-        shownClass = def->ClassType();
-        properties = shownClass->AllProperties();
-      }
-      TPendingRows rows;
-      rows.reserve(properties.size());
-      std::string summary;
-      for (const TPropInfo* p : properties) {
-        if (SameText(p->Name, "Name")) continue;
-        std::string value = GetPropValueText(def, p);
-        if (!IsDefaultPropValue(def, p) && !value.empty())
-          summary += (summary.empty() ? "" : ", ") + p->Name + " " + value;
-        rows.emplace_back(p->Name, std::move(value));
-      }
+    std::shared_ptr<const TDefCollection> copy = CopyOfDefs(*defs);
+    if (!copy) return;
+    made.reserve(copy->Count());
+    for (int i = 0; i < copy->Count(); ++i) {
+      const TCollectionItem* def = copy->Items(i);
+      auto shown = FShownProperties.find(def->ClassType());
+      if (shown == FShownProperties.end())
+        shown = FShownProperties.emplace(def->ClassType(), ShownProperties(def->ClassType())).first;
       const std::string label = def->DisplayName();
-      QTreeWidgetItem* row = MakeStructureRow(Name + "." + label, label, summary);
-      made.append(row);
-      if (!rows.empty()) {
-        row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-        FPending.emplace(row, std::move(rows));
-      }
+      made.append(AddRowOf(Name + "." + label, new TStructureItem(ToQString(label), copy, i, shown->second, FShade)));
     }
-    if (defs->Count() == 0) made.append(MakeStructureRow(Name + ".", "(none)", ""));
+    if (copy->Count() == 0) fixed("(none)");
   } catch (const Exception& e) {
-    made.append(MakeStructureRow(Name + ".", "(" + e.Message() + ")", ""));
+    fixed("(" + e.Message() + ")");
   } catch (...) {
     Item->addChildren(made);  // the rows made so far have their records: the tree owns them
     throw;

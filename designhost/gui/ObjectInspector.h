@@ -142,15 +142,13 @@ class TObjectInspector : public QTreeWidget {
     TPropertyEditor* Editor;  // nil for a structure row
     QTreeWidgetItem* Item;
   };
-  // A definition's property rows, read with its summary and made when the row first opens.
-  using TPendingRows = std::vector<std::pair<std::string, std::string>>;  // label, value
   void AddRows(QTreeWidgetItem* Parent, std::vector<std::unique_ptr<TPropertyEditor>> Editors,
                const std::string& Prefix, int Depth);
   // Adds the rows of a collection's items below Item (a table's field and index definitions),
   // read afresh from the data set when they are not up to date.
   void AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& Editor, std::string Name);
-  // A structure row and its record, not in the tree yet.
-  QTreeWidgetItem* MakeStructureRow(const std::string& Name, const std::string& Label, const std::string& Value);
+  // Keeps the record of a structure row made for Name, not in the tree yet; answers the row.
+  QTreeWidgetItem* AddRowOf(const std::string& Name, QTreeWidgetItem* Row);
   // Makes the rows of Item that wait for it to open; false when none wait.
   bool MakePendingRows(QTreeWidgetItem* Item);
   void AddRowRecord(TRow Record);
@@ -162,7 +160,8 @@ class TObjectInspector : public QTreeWidget {
   std::vector<TRow> FRows;
   std::unordered_map<const QTreeWidgetItem*, size_t> FRowOfItem;  // places in FRows
   std::unordered_map<std::string, size_t> FRowOfName;             // by the name in upper case; the first row
-  std::unordered_map<const QTreeWidgetItem*, TPendingRows> FPending;
+  // The properties a definition's rows show, by its class: the rows refer to them.
+  std::unordered_map<TClass, std::vector<const TPropInfo*>> FShownProperties;
   TValueEditor* FCurrent = nullptr;
   QTreeWidgetItem* FCurrentItem = nullptr;
   QBrush FShade;  // the value of a structure row
