@@ -509,7 +509,9 @@ void TObjectInspector::AddStructureRows(QTreeWidgetItem* Item, TPropertyEditor& 
       if (shown == FShownProperties.end())
         shown = FShownProperties.emplace(def->ClassType(), ShownProperties(def->ClassType())).first;
       const std::string label = def->DisplayName();
-      made.append(AddRowOf(Name + "." + label, new TStructureItem(ToQString(label), copy, i, shown->second, FShade)));
+      std::string name = Name;
+      name.append(".").append(label);
+      made.append(AddRowOf(name, new TStructureItem(ToQString(label), copy, i, shown->second, FShade)));
     }
     if (copy->Count() == 0) fixed("(none)");
   } catch (const Exception& e) {
