@@ -14,6 +14,7 @@
 #include "host/dataclx/FieldList.h"
 #include "host/rtl/FileLineError.h"
 #include "host/rtl/Strings.h"
+#include "host/runtime/AdvFieldDefs.h"
 #include "host/runtime/Database.h"
 #include "host/runtime/Schema.h"
 #include "host/runtime/Sqlite.h"
@@ -168,19 +169,6 @@ std::vector<std::string> FormFiles(const std::string& Path, const TFormTexts* Te
   return found;
 }
 
-// The type each field of Structure is declared with, as the table spells it.
-std::vector<std::string> DeclaredTypes(TSqliteConnection& Connection, const TTableStructure& Structure) {
-  std::map<std::string, std::string> declared;
-  TStatementRun columns(Connection.Prepare("SELECT name, type FROM pragma_table_xinfo(?1)"));
-  columns->Bind(1, Structure.Name);
-  while (columns->Step()) declared.emplace(AnsiUpperCase(columns->ColumnText(0)), columns->ColumnText(1));
-  std::vector<std::string> types;
-  types.reserve(static_cast<size_t>(Structure.Fields->Count()));
-  for (int i = 0; i < Structure.Fields->Count(); ++i)
-    types.push_back(declared[AnsiUpperCase(Structure.Fields->Items(i)->Name())]);
-  return types;
-}
-
 }  // namespace
 
 std::string FormKey(const std::filesystem::path& File) { return fs::absolute(File).lexically_normal().string(); }
@@ -241,10 +229,12 @@ const TTableStructure* TDatabaseStructure::Table(std::string_view Name) {
   structure->Fields = std::make_unique<TFieldDefs>(nullptr);
   structure->Indexes = std::make_unique<TIndexDefs>(nullptr);
   try {
-    ReadFieldDefs(*FConnection, structure->Name, structure->Fields.get(), nullptr, nullptr);
+    TQVRAdvFieldDefs extended(nullptr);
+    ReadFieldDefs(*FConnection, structure->Name, structure->Fields.get(), &extended, nullptr);
+    structure->DeclaredTypes.reserve(static_cast<size_t>(extended.Count()));
+    for (int i = 0; i < extended.Count(); ++i) structure->DeclaredTypes.push_back(extended.Items(i)->DeclaredType());
     ReadIndexDefs(*FConnection, structure->Name, structure->Indexes.get(), nullptr);
     structure->ForeignKeys = ReadForeignKeys(*FConnection, structure->Name, nullptr);
-    structure->DeclaredTypes = DeclaredTypes(*FConnection, *structure);
   } catch (const Exception& e) {
     structure->Error = e.Message();
   }

@@ -1,7 +1,8 @@
 // Reading names and structure from an SQLite file. Names travel as bound parameters into the
 // table-valued pragma functions, so no identifier is pasted into SQL here. The catalogue is read
 // once per version of the file; a table's facts take a fixed set of prepared queries, whatever
-// the number of its columns or indexes, and every table's together take the same set.
+// the number of its columns or indexes, and every table's together take the same set, but for
+// the index lists of tables with constraint indexes, which are asked table by table.
 #include "host/runtime/Schema.h"
 
 #include <algorithm>
@@ -46,10 +47,12 @@ constexpr std::string_view kColumnsOfAll =
 constexpr std::string_view kIndexKeysOfTable =
     "SELECT ?1, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
     "FROM pragma_index_list(?1) AS l, pragma_index_xinfo(l.name) AS x WHERE x.key = 1";
-constexpr std::string_view kIndexKeysOfAll =
-    "SELECT m.name, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
-    "FROM sqlite_master AS m, pragma_index_list(m.name) AS l, pragma_index_xinfo(l.name) AS x "
-    "WHERE m.type = 'table' AND m.rootpage <> 0 AND x.key = 1";
+// The key columns of every index the catalogue holds a statement for (made by CREATE INDEX),
+// the rows of one index together, led by its name: the index list of its table is not needed
+// for them, and SQLite finds each by name at a cost that grows with the number of names.
+constexpr std::string_view kCreatedIndexKeys =
+    "SELECT m.name, x.cid, x.name, x.\"desc\" FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
+    "WHERE m.type = 'index' AND m.sql IS NOT NULL AND x.key = 1";
 // Each foreign key's columns, the keys in the order they were declared (SQLite numbers them from
 // the last), the rows of one key together.
 constexpr std::string_view kForeignKeysOfTable =
@@ -191,6 +194,28 @@ namespace {
 bool IsWordChar(char C) {
   auto c = static_cast<unsigned char>(C);
   return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80;
+}
+
+// Whether a CREATE INDEX statement makes a unique index: its second word is UNIQUE. SQLite
+// stores the statement as "CREATE UNIQUE INDEX ...", whatever spelling it was given, but the
+// words are read as SQL all the same, comments and any case allowed.
+bool DeclaresUnique(std::string_view Sql) {
+  int words = 0;
+  for (size_t i = 0; i < Sql.size();) {
+    if (size_t skipped = SkipQuotedOrComment(Sql, i); skipped != i) {
+      i = skipped;
+      continue;
+    }
+    if (!IsWordChar(Sql[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < Sql.size() && IsWordChar(Sql[end])) ++end;
+    if (++words == 2) return SameText(Sql.substr(i, end - i), "UNIQUE");
+    i = end;
+  }
+  return false;
 }
 
 // An identifier as SQL spells it, without its quotes.
@@ -348,6 +373,9 @@ class TDatabaseSchema {
   using TFindFacts = std::function<TTableFacts*(std::string_view Table)>;
   static void ReadColumnRows(TStatementRun& Run, const TFindFacts& Target);
   static void ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Target);
+  // One key column of Index from the row's columns First (cid), First + 1 (name), First + 2 (desc).
+  static void AddKey(TStatementRun& Run, int First, TIndexFacts& Index);
+  void ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& Target);
   static void ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& Target);
   static void Run(TSqliteConnection& Db, std::string_view Sql, const std::string* Table,
                   void (*Reader)(TStatementRun&, const TFindFacts&), const TFindFacts& Target);
@@ -455,11 +483,51 @@ void TDatabaseSchema::ReadIndexKeyRows(TStatementRun& Run, const TFindFacts& Tar
       index->Unique = Run->ColumnInt(2) != 0;
       index->PrimaryKey = Run->ColumnText(3) == "pk";
     }
-    TKeyFacts& key = index->Keys.emplace_back();
-    key.Expression = Run->ColumnInt(4) == -2 || Run->IsNull(5);
-    if (!key.Expression) key.Column = Run->ColumnText(5);
-    key.Descending = Run->ColumnInt(6) != 0;
+    AddKey(Run, 4, *index);
   }
+}
+
+void TDatabaseSchema::AddKey(TStatementRun& Run, int First, TIndexFacts& Index) {
+  TKeyFacts& key = Index.Keys.emplace_back();
+  key.Expression = Run->ColumnInt(First) == -2 || Run->IsNull(First + 1);
+  if (!key.Expression) key.Column = Run->ColumnText(First + 1);
+  key.Descending = Run->ColumnInt(First + 2) != 0;
+}
+
+// An index made by CREATE INDEX says in its statement whether it is unique, and is no primary
+// key. The indexes SQLite makes for a table's PRIMARY KEY and UNIQUE constraints have no
+// statement, and a table without rowids keeps its key in an index the catalogue does not list:
+// only tables with either have their index list asked of SQLite, each on its own.
+void TDatabaseSchema::ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& Target) {
+  std::unordered_map<std::string_view, TIndexFacts*> created;  // by the name as the catalogue spells it
+  std::vector<const std::string*> listed;                      // tables whose index list is asked
+  for (TTable& table : FTables) {
+    TTableFacts& facts = table.Facts;
+    if (facts.Read || facts.Virtual) continue;
+    // The word alone sends a table to SQLite's list, whether or not it says WITHOUT ROWID.
+    bool ask = ContainsWord(facts.Sql, "WITHOUT");
+    for (const TIndexFacts& index : facts.Indexes) ask = ask || index.Sql.empty();
+    if (ask) {
+      listed.push_back(&facts.Name);
+      continue;
+    }
+    for (TIndexFacts& index : facts.Indexes) created.emplace(index.Name, &index);
+  }
+  {
+    TStatementRun run(Db.Prepare(kCreatedIndexKeys));
+    TIndexFacts* index = nullptr;
+    while (run->Step()) {
+      if (!index || run->ColumnText(0) != index->Name) {
+        auto found = created.find(run->ColumnText(0));
+        index = found == created.end() ? nullptr : found->second;
+        if (!index) continue;
+        index->Listed = true;
+        index->Unique = DeclaresUnique(index->Sql);
+      }
+      AddKey(run, 1, *index);
+    }
+  }
+  for (const std::string* name : listed) Run(Db, kIndexKeysOfTable, name, ReadIndexKeyRows, Target);
 }
 
 void TDatabaseSchema::ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& Target) {
@@ -519,7 +587,7 @@ void TDatabaseSchema::ReadAllTables(TSqliteConnection& Db) {
     return table && !table->Facts.Read ? &table->Facts : nullptr;
   };
   Run(Db, kColumnsOfAll, nullptr, ReadColumnRows, target);
-  Run(Db, kIndexKeysOfAll, nullptr, ReadIndexKeyRows, target);
+  ReadAllIndexKeys(Db, target);
   Run(Db, kForeignKeysOfAll, nullptr, ReadForeignKeyRows, target);
   for (TTable& table : FTables) table.Facts.Read = table.Facts.Read || !table.Facts.Columns.empty();
   FAllRead = true;

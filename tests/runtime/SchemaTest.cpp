@@ -1,12 +1,15 @@
 // Reading structure from SQLite text: the declared type's field type, the key list of a
-// CREATE INDEX statement, and the columns' collations and AUTOINCREMENT read from the CREATE
-// TABLE statement.
+// CREATE INDEX statement, the columns' collations and AUTOINCREMENT read from the CREATE TABLE
+// statement, and whether an index is unique or the primary key's, read with every table at once.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include "host/dataclx/Db.h"
+#include "host/dataclx/IndexDef.h"
+#include "host/rtl/Classes.h"
 #include "host/runtime/Qvrmain.h"
 #include "host/runtime/Schema.h"
+#include "host/runtime/Sqlite.h"
 #include "tests/runtime/TempDatabase.h"
 
 namespace {
@@ -106,6 +109,88 @@ TEST(Schema, CollationsAndAutoIncrementAgreeWithSqlite) {
     }
   }
   EXPECT_EQ(columns, 24);
+}
+
+// Every table read at once tells each index's uniqueness and the primary key's index as SQLite's
+// own index list does, and as reading the table alone does, over keys of every kind.
+TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
+  TTempFolder folder;
+  const std::string file = folder.Database("indexes.tvd", R"(
+    CREATE TABLE pk_text(id TEXT PRIMARY KEY, b UNIQUE, c, UNIQUE(c, b));
+    CREATE TABLE composite(a INT, b INT, c TEXT, PRIMARY KEY(b DESC, a), UNIQUE(a, b), UNIQUE(c COLLATE NOCASE));
+    CREATE TABLE plain(id INTEGER PRIMARY KEY, name TEXT, n INT);
+    CREATE TABLE kv(k TEXT, v, PRIMARY KEY(k), UNIQUE(k)) WITHOUT ROWID;
+    CREATE TABLE "Without"(x INT, "WITHOUT ROWID" INT);
+    CREATE TABLE rowid_desc(id INTEGER PRIMARY KEY DESC, q);
+    create   unique /* an index */ index  "Odd ""Name" on plain(name);
+    Create Unique Index by_lower ON plain(lower(name)) WHERE n > 0;
+    CREATE INDEX -- UNIQUE
+      by_n ON plain(n DESC, name);
+    CREATE INDEX [unique] ON plain(n);
+    CREATE UNIQUE INDEX pk_text_c ON pk_text(c);
+    CREATE INDEX kv_v ON kv(v);
+    CREATE INDEX late ON composite(c, a);
+    CREATE INDEX q ON rowid_desc(q);
+    CREATE UNIQUE INDEX w ON "Without"(x, "WITHOUT ROWID");
+    CREATE INDEX w2 ON "Without"(x);
+  )");
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
+  auto describe = [](const TIndexDefs& Defs) {
+    std::string text;
+    for (int i = 0; i < Defs.Count(); ++i) {
+      const TIndexDef* def = Defs.Items(i);
+      text += def->Name() + " " + def->Fields() + " " + def->DescFields() + " [" + def->Expression() + "] " +
+              std::to_string(def->Options().Contains(ixPrimary)) + std::to_string(def->Options().Contains(ixUnique)) +
+              std::to_string(def->Options().Contains(ixDescending)) +
+              std::to_string(def->Options().Contains(ixExpression)) + "\n";
+    }
+    return text;
+  };
+
+  auto whole = TSqliteConnection::OpenReadOnly(file, nullptr);
+  auto alone = TSqliteConnection::OpenReadOnly(file, nullptr);
+  ReadWholeSchema(*whole);
+  TStringList tables;
+  ReadTableNames(*whole, &tables);
+  ASSERT_EQ(tables.Count(), 6);
+  int checked = 0;
+  for (const std::string& table : tables.ToVector()) {
+    TIndexDefs defs(nullptr), each(nullptr);
+    ReadIndexDefs(*whole, table, &defs, nullptr);
+    ReadIndexDefs(*alone, table, &each, nullptr);
+    EXPECT_EQ(describe(defs), describe(each)) << table;
+
+    sqlite3_stmt* list = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db.get(), "SELECT name, \"unique\", origin FROM pragma_index_list(?1)", -1, &list, nullptr),
+        SQLITE_OK);
+    sqlite3_bind_text(list, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    int others = 0;
+    bool primaryIndex = false;
+    while (sqlite3_step(list) == SQLITE_ROW) {
+      const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(list, 0));
+      const bool unique = sqlite3_column_int(list, 1) != 0;
+      const std::string origin = reinterpret_cast<const char*>(sqlite3_column_text(list, 2));
+      if (origin == "pk") {
+        primaryIndex = true;
+        continue;
+      }
+      ++others;
+      const auto* def = static_cast<const TIndexDef*>(defs.TDefCollection::Find(name));
+      ASSERT_NE(def, nullptr) << table << "." << name;
+      EXPECT_EQ(def->Options().Contains(ixUnique), unique) << table << "." << name;
+      EXPECT_FALSE(def->Options().Contains(ixPrimary)) << table << "." << name;
+      ++checked;
+    }
+    sqlite3_finalize(list);
+    // The primary key's own index shows only as PRIMARY, beside every other index.
+    const bool primary = defs.Count() > 0 && defs.Items(0)->Options().Contains(ixPrimary);
+    EXPECT_EQ(defs.Count(), others + (primary ? 1 : 0)) << table;
+    EXPECT_TRUE(primary || !primaryIndex) << table;
+  }
+  EXPECT_EQ(checked, 14);
 }
 
 }  // namespace
