@@ -44,6 +44,12 @@ void TIndexDef::Assign(const TPersistent* Source) {
   FSource = source->FSource;
 }
 
+bool TIndexDef::SameAs(const TIndexDef& Other) const {
+  return Name() == Other.Name() && FFields == Other.FFields && FExpression == Other.FExpression &&
+         FOptions == Other.FOptions && FDescFields == Other.FDescFields && FCaseInsFields == Other.FCaseInsFields &&
+         FSource == Other.FSource;
+}
+
 TIndexDefs::TIndexDefs(TDataSet* DataSet)
     : TDefCollection(DataSet, DataSet, [] { return std::make_unique<TIndexDef>(); }) {}
 

@@ -33,6 +33,8 @@ class TIndexDef : public TNamedItem {
   void SetSource(const std::string& Value) { FSource = Value; }
 
   void Assign(const TPersistent* Source) override;
+  // Whether Assign from Other would change nothing.
+  bool SameAs(const TIndexDef& Other) const;
 
  private:
   std::string FFields;

@@ -710,6 +710,13 @@ void BuildIndexDef(const TDatabaseSchema::TIndexFacts& Index, TIndexDef& Def) {
   Def.SetOptions(options);
 }
 
+bool SameIndexDefs(const TIndexDefs& A, const TIndexDefs& B) {
+  if (A.Count() != B.Count()) return false;
+  for (int i = 0; i < A.Count(); ++i)
+    if (!A.Items(i)->SameAs(*B.Items(i))) return false;
+  return true;
+}
+
 std::shared_ptr<const TIndexDefs> BuildIndexes(const TDatabaseSchema::TTableFacts& Facts,
                                                const TColumnDefinitions& Columns) {
   auto read = std::make_shared<TIndexDefs>(nullptr);
@@ -746,7 +753,10 @@ void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* 
   TTable& table = TableOf(Db, *schema, Table, Component);
   // Built apart first, so an error leaves the data set's definitions as they were.
   if (!table.Indexes) table.Indexes = BuildIndexes(table.Facts, ColumnsOf(Db, table, Table, Component));
-  IndexDefs->Assign(table.Indexes.get());
+  // A data set that is opened and then asked to update its index definitions reads the same
+  // structure twice; the definitions it holds stay when they are the ones read, rather than
+  // being copied again (hundreds of them on a table with many indexes).
+  if (!SameIndexDefs(*IndexDefs, *table.Indexes)) IndexDefs->Assign(table.Indexes.get());
 }
 
 void ReadWholeSchema(TSqliteConnection& Db) {

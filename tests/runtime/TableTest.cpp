@@ -166,11 +166,20 @@ TEST_F(TableTest, DescendingPrimaryKeys) {
 TEST_F(TableTest, UpdateReadsIndexesAfresh) {
   orders.IndexDefs()->Update();
   const int before = orders.IndexDefs()->Count();
-  folder.Database("demo.tvd", "CREATE INDEX Newest ON Orders(Amount)");
+  folder.Database("demo.tvd", "CREATE INDEX Newest ON Orders(OrderNo)");
   orders.IndexDefs()->SetUpdated(false);
   orders.IndexDefs()->Update();
   ASSERT_EQ(orders.IndexDefs()->Count(), before + 1);
   EXPECT_EQ(orders.IndexDefs()->Items(before)->Name(), "Newest");
+  // Made again under the same name over the same field, only unique and descending now: the
+  // definitions held are not mistaken for the ones read.
+  folder.Database("demo.tvd", "DROP INDEX Newest; CREATE UNIQUE INDEX Newest ON Orders(OrderNo DESC)");
+  orders.IndexDefs()->Update();
+  ASSERT_EQ(orders.IndexDefs()->Count(), before + 1);
+  const TIndexDef* remade = orders.IndexDefs()->Items(before);
+  EXPECT_EQ(remade->Fields(), "OrderNo");
+  EXPECT_TRUE(remade->Options().Contains(ixUnique));
+  EXPECT_EQ(remade->DescFields(), "OrderNo");
 }
 
 TEST_F(TableTest, FieldDefinitionsFollowTheColumns) {
