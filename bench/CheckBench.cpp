@@ -6,7 +6,6 @@
 // components.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,7 +38,8 @@ void WriteText(const fs::path& file, const std::string& text) {
 // The project, made once per run in a temporary folder: the database and the data module that
 // declares it, and the forms whose tables name it, each with a master table and nine details.
 struct Fixture {
-  fs::path dir = fs::temp_directory_path() / ("tirvendal-checkbench-" + std::to_string(getpid()));
+  TScratchFolder scratch{"tirvendal-checkbench"};
+  fs::path dir = scratch.Path;
   std::vector<std::string> forms;
 
   Fixture() {
@@ -76,10 +76,6 @@ struct Fixture {
       WriteText(file, form.str());
       forms.push_back(file.string());
     }
-  }
-  ~Fixture() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
 };
 

@@ -4,7 +4,6 @@
 // diagnostics after one change beside check of that file; and resident memory over 10,000
 // changes of one document.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -35,7 +34,8 @@ void WriteText(const fs::path& File, const std::string& Text) { std::ofstream(Fi
 // The wide table's form: a database with a table of 2,000 fields and two indexes, and a form
 // of one table on it; and a form of 1,000 table components on a small database.
 struct Fixture {
-  fs::path dir = fs::temp_directory_path() / ("tirvendal-lspbench-" + std::to_string(getpid()));
+  TScratchFolder scratch{"tirvendal-lspbench"};
+  fs::path dir = scratch.Path;
   fs::path wide = dir / "wide.xfm";
   fs::path big = dir / "big" / "big.xfm";  // a workspace of its own
   std::string wideText;
@@ -63,10 +63,6 @@ struct Fixture {
     bigText = text.str();
     WriteText(big, bigText);
     LoadDesignPackages({});
-  }
-  ~Fixture() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
 };
 

@@ -2,7 +2,6 @@
 // same answer needs, and the time to load the design package and run its Register.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -26,12 +25,12 @@ Db OpenReadOnly(const fs::path& file) { return OpenSqlite(file, true); }
 
 // The databases, made once per run in a temporary folder.
 struct Fixture {
-  fs::path dir = fs::temp_directory_path() / ("tirvendal-bench-" + std::to_string(getpid()));
+  TScratchFolder scratch{"tirvendal-bench"};
+  fs::path dir = scratch.Path;
   fs::path many = dir / "many.tvd";
   fs::path wide = dir / "wide.tvd";
 
   Fixture() {
-    fs::create_directories(dir);
     Db db = OpenSqlite(many, false);
     Exec(db.get(), "BEGIN");
     for (int i = 0; i < kTables; ++i)
@@ -49,10 +48,6 @@ struct Fixture {
       Exec(w.get(), "CREATE INDEX i" + std::to_string(i) + " ON wide (" + cols + ")");
     }
     Exec(w.get(), "COMMIT");
-  }
-  ~Fixture() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
 };
 
