@@ -1,6 +1,9 @@
 // Completion in a form file: the inspector's drop-down lists for a value, field names inside
 // a field list, the properties an object does not store yet, and component classes.
+#include <algorithm>
+#include <optional>
 #include <regex>
+#include <utility>
 
 #include "designhost/Designer.h"
 #include "designhost/lsp/Requests.h"
@@ -24,6 +27,42 @@ constexpr int kKindClass = 7;
 constexpr int kKindField = 5;
 
 bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The name under Cursor in the field list whose opening quote is at Open: from that quote or
+// the ';' before the cursor to the ';' or the closing quote after it, a doubled quote being part
+// of the name; an unclosed list runs to the line's last non-blank. None when the cursor is not
+// inside the quotes.
+std::optional<std::pair<int, int>> FieldNameAt(std::string_view Line, size_t Open, size_t Cursor) {
+  if (Cursor <= Open) return std::nullopt;
+  size_t start = Open + 1;
+  size_t i = start;
+  for (; i < Line.size() && !(Line[i] == ';' && i >= Cursor); ++i) {
+    if (Line[i] == ';') {
+      start = i + 1;
+    } else if (Line[i] == '\'') {
+      if (i + 1 >= Line.size() || Line[i + 1] != '\'') break;  // the closing quote
+      ++i;
+    }
+  }
+  if (Cursor > i) return std::nullopt;
+  size_t end = i;
+  if (i == Line.size()) end = std::max({start, Cursor, Line.find_last_not_of(" \t") + 1});
+  return std::make_pair(static_cast<int>(start), static_cast<int>(end));
+}
+
+// A name as the quotes of a field list hold it: a quote doubled, a control character written as
+// its #N code between the quotes closed and opened again, as the writer writes it.
+std::string InQuotes(std::string_view Name) {
+  std::string text;
+  for (char c : Name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F)
+      text += "'#" + std::to_string(code) + "'";
+    else
+      text += c == '\'' ? std::string("''") : std::string(1, c);
+  }
+  return text;
+}
 
 // The text of the form with the cursor's line left blank, and its tree: what the rest of the
 // form says while that line is being typed.
@@ -118,11 +157,12 @@ class TCompletion {
   }
 
   void Values(std::string_view Line, const std::string& Path, int ValueStart) {
-    const std::string value(Line.substr(static_cast<size_t>(ValueStart)));
-    const bool fieldList = IsFieldList(Path);
-    if (fieldList && !value.empty() && value[0] == '\'') {
-      const std::string typed = value.substr(0, static_cast<size_t>(FRequest.Point.Column - ValueStart));
-      if (std::count(typed.begin(), typed.end(), '\'') % 2 == 1) return FieldNames(Line, Path);
+    const auto open = static_cast<size_t>(ValueStart);
+    if (IsFieldList(Path) && open < Line.size() && Line[open] == '\'') {
+      if (auto name = FieldNameAt(Line, open, static_cast<size_t>(FRequest.Point.Column))) {
+        SetRange(name->first, name->second);
+        return FieldNames(Path);
+      }
     }
     size_t end = Line.find_last_not_of(" \t");
     SetRange(ValueStart, std::max(ValueStart, end == std::string_view::npos ? 0 : static_cast<int>(end) + 1));
@@ -150,13 +190,8 @@ class TCompletion {
   }
 
   // The fields of the table (IndexFieldNames) or of its master's (MasterFields) for the name
-  // under the cursor inside the quotes.
-  void FieldNames(std::string_view Line, const std::string& Path) {
-    const size_t cursor = static_cast<size_t>(FRequest.Point.Column);
-    size_t start = Line.find_last_of(";'", cursor - 1) + 1;
-    size_t end = Line.find_first_of(";'", cursor);
-    if (end == std::string_view::npos) end = Line.find_last_not_of(" \t") + 1;
-    SetRange(static_cast<int>(start), static_cast<int>(std::max(end, start)));
+  // under the cursor inside the quotes, each as the quotes hold it (a quote doubled).
+  void FieldNames(const std::string& Path) {
     std::optional<TFormObject> tree = TreeWithoutLine(FRequest);
     const TFormObject* table = tree ? ObjectAtLine(*tree, FRequest.Point.Line + 1) : nullptr;
     if (table && SameText(Path, "MasterFields")) table = MasterOf(*tree, *table);
@@ -167,7 +202,8 @@ class TCompletion {
     TTableLookup lookup(FRequest.Workspace, forms, *table);
     if (const TTableStructure* structure = lookup.Structure())
       for (int i = 0; i < structure->Fields->Count(); ++i)
-        Add(structure->Fields->Items(i)->Name(), kKindField, structure->DeclaredTypes[static_cast<size_t>(i)]);
+        Add(InQuotes(structure->Fields->Items(i)->Name()), kKindField,
+            structure->DeclaredTypes[static_cast<size_t>(i)]);
   }
 
   const TDocumentRequest& FRequest;

@@ -31,6 +31,7 @@ end
 )";
 
 TEST_F(LspProtocol, CountsPositionsInTheAgreedUnitsBothWays) {
+  ExecSql(dir / "proj" / "data" / "shop.tvd", R"sql(ALTER TABLE orders ADD COLUMN "Cust's Ref" TEXT)sql");
   for (bool utf8 : {false, true}) {
     SCOPED_TRACE(utf8 ? "utf-8" : "utf-16");
     TLspClient lsp(dir.Path());
@@ -61,6 +62,30 @@ TEST_F(LspProtocol, CountsPositionsInTheAgreedUnitsBothWays) {
     json hover = lsp.Request("textDocument/hover", {{"textDocument", {{"uri", Uri()}}},
                                                     {"position", {{"line", 4}, {"character", start + length - 3}}}});
     EXPECT_NE(hover["result"]["contents"]["value"].get<std::string>().find("SaleDate"), std::string::npos) << hover;
+
+    // A name with a doubled quote typed after the emoji and completed: the whole name under the
+    // cursor is replaced, counted in the agreed units, and the field holding a quote goes in
+    // with it doubled, so the list reads again and names the field.
+    const int name = start + (utf8 ? 6 : 3) + 2;  // after "'😀ä;"
+    at = {{"line", 4}, {"character", name}};
+    lsp.Notify("textDocument/didChange",
+               {{"textDocument", {{"uri", Uri()}, {"version", 3}}},
+                {"contentChanges", {{{"range", {{"start", at}, {"end", at}}}, {"text", "Cust''R;"}}}}});
+    EXPECT_EQ(lsp.Diagnostics(Uri()).size(), 2U);
+    json items = lsp.Request(
+        "textDocument/completion",
+        {{"textDocument", {{"uri", Uri()}}}, {"position", {{"line", 4}, {"character", name + 7}}}})["result"]["items"];
+    std::vector<std::string> labels;
+    for (const json& item : items) labels.push_back(item["label"]);
+    ASSERT_EQ(labels, std::vector<std::string>({"OrderNo", "CustNo", "SaleDate", "Cust''s Ref"})) << items;
+    const json& edit = items[3]["textEdit"];
+    EXPECT_EQ(edit["range"],
+              json({{"start", {{"line", 4}, {"character", name}}}, {"end", {{"line", 4}, {"character", name + 7}}}}));
+    lsp.Notify("textDocument/didChange", {{"textDocument", {{"uri", Uri()}, {"version", 4}}},
+                                          {"contentChanges", {{{"range", edit["range"]}, {"text", edit["newText"]}}}}});
+    diagnostics = lsp.Diagnostics(Uri());
+    ASSERT_EQ(diagnostics.size(), 1U) << diagnostics;
+    EXPECT_EQ(diagnostics[0]["message"], "no field '😀ä' in table 'orders'");
   }
 }
 
