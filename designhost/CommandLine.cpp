@@ -2,8 +2,10 @@
 // exit statuses of the commands' outcomes.
 #include "designhost/CommandLine.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -120,11 +122,11 @@ std::string Summary(const CLI::App& Command) {
   return description.substr(0, description.find('\n'));
 }
 
-std::string ProgramHelp(const CLI::App& App, const std::string& Notes) {
+std::string ProgramHelp(const CLI::App& App, const std::vector<const CLI::App*>& Commands, const std::string& Notes) {
   std::string text = "Usage: designhost [--package FILE]... COMMAND [ARGS]...\n";
   text += "  or:  designhost help [COMMAND]\n  or:  designhost --version\n\n";
   text += Wrap(App.get_description(), 0) + "\nCommands:\n";
-  for (const CLI::App* command : App.get_subcommands(nullptr)) text += Entry(Synopsis(*command), Summary(*command));
+  for (const CLI::App* command : Commands) text += Entry(Synopsis(*command), Summary(*command));
   text += "\n" + Notes + "\nOptions:\n";
   for (const CLI::Option* o : App.get_options()) text += Entry(OptionNames(o), o->get_description());
   text += "\n" + App.get_footer();
@@ -152,16 +154,40 @@ std::string CommandHelp(const CLI::App& Command) {
 }
 
 // The help texts are made here rather than by CLI11's own formatter: one layout for the
-// terminal, the man page and the completion, which reads the options from it.
+// terminal, the man page and the completion, which reads the options from it. Commands
+// answers every command, declared for the list of commands.
 class THelpFormatter : public CLI::FormatterBase {
  public:
-  explicit THelpFormatter(std::string Notes) : FNotes(std::move(Notes)) {}
+  THelpFormatter(std::string Notes, std::function<std::vector<const CLI::App*>()> Commands)
+      : FNotes(std::move(Notes)), FCommands(std::move(Commands)) {}
   std::string make_help(const CLI::App* App, std::string, CLI::AppFormatMode) const override {
-    return App->get_parent() ? CommandHelp(*App) : ProgramHelp(*App, FNotes);
+    return App->get_parent() ? CommandHelp(*App) : ProgramHelp(*App, FCommands(), FNotes);
   }
 
  private:
   std::string FNotes;
+  std::function<std::vector<const CLI::App*>()> FCommands;
+};
+
+// designhost help [COMMAND].
+class THelpCommand final : public TCommand {
+ public:
+  THelpCommand(std::string& Topic, std::function<int()> Action) : FTopic(Topic), FAction(std::move(Action)) {}
+
+  TCommandHelp Help() const override {
+    return {.Name = "help",
+            .Summary = "this help, or the help of COMMAND",
+            .ExitStatus = {"0  done", "2  no such command"},
+            .Examples = {"designhost help set"}};
+  }
+
+  void Declare(TArguments& Arguments) override { Arguments.Add("COMMAND", FTopic, "a command of designhost"); }
+
+  int Run(const std::vector<std::string>& /*Packages*/) override { return FAction(); }
+
+ private:
+  std::string& FTopic;
+  std::function<int()> FAction;
 };
 
 bool IsOptionWord(const std::string& Word) {
@@ -264,54 +290,98 @@ std::string WrongOrder(const CLI::App& Command, std::vector<std::string> Args, c
 
 }  // namespace
 
-TCommandLine::TCommandLine(const std::string& Description, const std::string& Notes, const std::string& Examples)
-    : FApp(Description, "designhost") {
-  FApp.formatter(std::make_shared<THelpFormatter>(Notes));
-  FApp.set_help_flag("-h,--help", "print this help and exit");
-  FApp.footer(Examples);
-  FApp.add_option("--package", FPackages, "load another design package (may be repeated)")->type_name("FILE");
-  FApp.set_version_flag("--version", std::string("designhost ") + TIRVENDAL_VERSION,
-                        "print \"designhost VERSION\" and exit");
-  FHelp = Add({.Name = "help",
-               .Summary = "this help, or the help of COMMAND",
-               .ExitStatus = {"0  done", "2  no such command"},
-               .Examples = {"designhost help set"}},
-              [this] { return RunHelp(); });
-  FHelp->add_option("COMMAND", FHelpTopic, "a command of designhost");
+TArgument& TArgument::Required() {
+  FOption->required();
+  return *this;
 }
 
-CLI::App* TCommandLine::Add(const TCommandHelp& Help, std::function<int()> Action) {
-  std::string description = Help.Summary + (Help.Description.empty() ? "" : "\n\n" + Help.Description);
-  CLI::App* command = FApp.add_subcommand(Help.Name, description);
+TArgument& TArgument::TypeName(const std::string& Name) {
+  FOption->type_name(Name);
+  return *this;
+}
+
+TArgument& TArgument::Excludes(const TArgument& Other) {
+  FOption->excludes(Other.FOption);
+  return *this;
+}
+
+TArgument TArguments::Flag(const std::string& Name, bool& Value, const std::string& Description) {
+  return TArgument(FCommand.add_flag(Name, Value, Description));
+}
+
+TArgument TArguments::Add(const std::string& Name, std::string& Value, const std::string& Description) {
+  return TArgument(FCommand.add_option(Name, Value, Description));
+}
+
+TArgument TArguments::Add(const std::string& Name, std::optional<std::string>& Value, const std::string& Description) {
+  return TArgument(FCommand.add_option(Name, Value, Description));
+}
+
+TArgument TArguments::Add(const std::string& Name, std::vector<std::string>& Value, const std::string& Description) {
+  return TArgument(FCommand.add_option(Name, Value, Description));
+}
+
+TCommandLine::TCommandLine(const std::string& Description, const std::string& Notes, const std::string& Examples)
+    : FApp(std::make_unique<CLI::App>(Description, "designhost")) {
+  FApp->formatter(std::make_shared<THelpFormatter>(Notes, [this] { return DeclaredAll(); }));
+  FApp->set_help_flag("-h,--help", "print this help and exit");
+  FApp->footer(Examples);
+  FApp->add_option("--package", FPackages, "load another design package (may be repeated)")->type_name("FILE");
+  FApp->set_version_flag("--version", std::string("designhost ") + TIRVENDAL_VERSION,
+                         "print \"designhost VERSION\" and exit");
+  Add(std::make_unique<THelpCommand>(FHelpTopic, [this] { return RunHelp(); }));
+}
+
+TCommandLine::~TCommandLine() = default;
+
+void TCommandLine::Add(std::unique_ptr<TCommand> Command) {
+  std::string name = Command->Help().Name;
+  FCommands.push_back({std::move(name), std::move(Command)});
+}
+
+CLI::App* TCommandLine::Declared(TEntry& Entry) {
+  if (Entry.Parser) return Entry.Parser;
+  const TCommandHelp help = Entry.Command->Help();
+  std::string description = help.Summary + (help.Description.empty() ? "" : "\n\n" + help.Description);
+  CLI::App* command = FApp->add_subcommand(help.Name, description);
   std::string footer = "Exit status:\n";
-  for (const std::string& status : Help.ExitStatus) footer += "  " + status + '\n';
-  if (!Help.Examples.empty()) footer += Help.Examples.size() == 1 ? "\nExample:\n" : "\nExamples:\n";
-  for (const std::string& example : Help.Examples) footer += "  " + example + '\n';
+  for (const std::string& status : help.ExitStatus) footer += "  " + status + '\n';
+  if (!help.Examples.empty()) footer += help.Examples.size() == 1 ? "\nExample:\n" : "\nExamples:\n";
+  for (const std::string& example : help.Examples) footer += "  " + example + '\n';
   command->footer(footer);
-  FActions.emplace_back(command, std::move(Action));
+  TArguments arguments(*command);
+  Entry.Command->Declare(arguments);
+  Entry.Parser = command;
   return command;
 }
 
-void TCommandLine::Add(std::unique_ptr<TCommand> Command) {
-  TCommand* command = Command.get();
-  command->Declare(*Add(command->Help(), [this, command] { return command->Run(FPackages); }));
-  FCommands.push_back(std::move(Command));
+std::vector<const CLI::App*> TCommandLine::DeclaredAll() {
+  std::vector<const CLI::App*> commands;
+  for (TEntry& entry : FCommands) commands.push_back(Declared(entry));
+  return commands;
 }
 
-int TCommandLine::RunHelp() const {
+TCommandLine::TEntry* TCommandLine::Find(const std::string& Name) {
+  auto entry = std::find_if(FCommands.begin(), FCommands.end(), [&](const TEntry& e) { return e.Name == Name; });
+  return entry == FCommands.end() ? nullptr : &*entry;
+}
+
+std::vector<std::string> TCommandLine::Names() const {
+  std::vector<std::string> names;
+  for (const TEntry& entry : FCommands) names.push_back(entry.Name);
+  return names;
+}
+
+int TCommandLine::RunHelp() {
   if (FHelpTopic.empty()) {
-    std::cout << FApp.help();
+    std::cout << FApp->help();
     return kExitDone;
   }
-  std::vector<std::string> names;
-  for (const CLI::App* command : FApp.get_subcommands(nullptr)) {
-    if (command->get_name() == FHelpTopic) {
-      std::cout << command->help();
-      return kExitDone;
-    }
-    names.push_back(command->get_name());
+  if (TEntry* topic = Find(FHelpTopic)) {
+    std::cout << Declared(*topic)->help();
+    return kExitDone;
   }
-  return UsageError(FHelp, "no command '" + FHelpTopic + "'" + DidYouMean(FHelpTopic, names));
+  return UsageError(Declared(FCommands.front()), "no command '" + FHelpTopic + "'" + DidYouMean(FHelpTopic, Names()));
 }
 
 std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App*& Command) const {
@@ -329,21 +399,18 @@ std::string TCommandLine::Arrange(std::vector<std::string>& Args, const CLI::App
     if (optionsEnded || !IsOptionWord(word)) {
       kept.push_back(word);
       if (Command || optionsEnded) continue;
-      std::vector<std::string> names;
-      for (const CLI::App* command : FApp.get_subcommands(nullptr)) {
-        if (command->get_name() == word) Command = command;
-        names.push_back(command->get_name());
-      }
-      if (!Command) return "unknown command '" + word + "'" + DidYouMean(word, names);
+      auto named = std::find_if(FCommands.begin(), FCommands.end(), [&](const TEntry& e) { return e.Name == word; });
+      if (named == FCommands.end()) return "unknown command '" + word + "'" + DidYouMean(word, Names());
+      Command = named->Parser;  // declared by Dispatch, as every word that names a command
       continue;
     }
     std::string name = word.substr(0, word.find('='));
     const CLI::Option* option = Command ? FindOption(*Command, name) : nullptr;
     // An option of the program after the command goes before it, where the parser takes it.
     std::vector<std::string>& to = option || !Command ? kept : moved;
-    if (!option) option = FindOption(FApp, name);
+    if (!option) option = FindOption(*FApp, name);
     if (!option) {
-      std::vector<std::string> candidates = OptionWords(FApp);
+      std::vector<std::string> candidates = OptionWords(*FApp);
       if (Command) candidates = OptionWords(*Command);
       return "unknown option '" + name + "'" + DidYouMean(name, candidates);
     }
@@ -383,32 +450,38 @@ int TCommandLine::Run(int argc, const char* const* argv) {
 
 int TCommandLine::Dispatch(int argc, const char* const* argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Only the commands that the words name are declared to the parser: one, as a rule, not all of
+  // them at every start. The parser takes any of them for a command wherever it comes, so every
+  // one named is there.
+  for (const std::string& word : args)
+    if (TEntry* entry = Find(word)) Declared(*entry);
   const CLI::App* command = nullptr;
   if (std::string unknown = Arrange(args, command); !unknown.empty()) return UsageError(command, unknown);
   if (command) {
-    if (std::string hint = WrongOrder(*command, args, ArgumentPositions(FApp, *command, args)); !hint.empty())
+    if (std::string hint = WrongOrder(*command, args, ArgumentPositions(*FApp, *command, args)); !hint.empty())
       return UsageError(command, hint);
   }
-  if (command == FHelp) {
+  const CLI::App* help = FCommands.front().Parser;
+  if (command && command == help) {
     // Read here: CLI11 would take a command named after help for the command itself.
     auto at = std::find(args.begin(), args.end(), "help");
     std::vector<std::string> topics;
     for (++at; at != args.end(); ++at) {
       if (*at == "-h" || *at == "--help") {
-        std::cout << FHelp->help();
+        std::cout << help->help();
         return kExitDone;
       }
       if (*at != "--") topics.push_back(*at);
     }
-    if (topics.size() > 1) return UsageError(FHelp, "one COMMAND at most, not '" + topics[1] + "' too");
+    if (topics.size() > 1) return UsageError(help, "one COMMAND at most, not '" + topics[1] + "' too");
     FHelpTopic = topics.empty() ? std::string() : topics.front();
     return RunHelp();
   }
   try {
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
-    FApp.parse(reversed);
+    FApp->parse(reversed);
   } catch (const CLI::CallForHelp&) {
-    std::cout << FApp.help();
+    std::cout << FApp->help();
     return kExitDone;
   } catch (const CLI::CallForVersion& e) {
     std::cout << e.what() << '\n';
@@ -416,12 +489,13 @@ int TCommandLine::Dispatch(int argc, const char* const* argv) {
   } catch (const CLI::ParseError& e) {
     return UsageError(command, e.what());
   }
-  auto action = std::find_if(FActions.begin(), FActions.end(), [](const auto& a) { return a.first->parsed(); });
-  if (action == FActions.end()) return UsageError(nullptr, "a command is required");
+  auto action =
+      std::find_if(FCommands.begin(), FCommands.end(), [](const TEntry& e) { return e.Parser && e.Parser->parsed(); });
+  if (action == FCommands.end()) return UsageError(nullptr, "a command is required");
   try {
-    return action->second();
+    return action->Command->Run(FPackages);
   } catch (const EUsageError& e) {
-    return UsageError(action->first, e.Message());
+    return UsageError(action->Parser, e.Message());
   } catch (const EOutputClosed&) {
     return kExitError;
   } catch (const Exception& e) {

@@ -4,14 +4,19 @@
 // command added to the command line appears in all of them.
 #pragma once
 
-#include <CLI/CLI.hpp>
-#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "host/rtl/SysUtils.h"
+
+// The parser stays inside CommandLine.cpp: its header sets up objects of its own in every file
+// that includes it, at every start of the program.
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
 
 constexpr int kExitDone = 0;
 constexpr int kExitError = 1;
@@ -30,6 +35,36 @@ struct TCommandHelp {
   std::vector<std::string> Examples{};                      // command lines
 };
 
+// An argument or option of a command as declared; the calls refine it.
+class TArgument {
+ public:
+  explicit TArgument(CLI::Option* Option) : FOption(Option) {}
+  // The command does not run without it.
+  TArgument& Required();
+  // The word that stands for the option's value in the help: "--script FILE".
+  TArgument& TypeName(const std::string& Name);
+  // It and Other are not given together.
+  TArgument& Excludes(const TArgument& Other);
+
+ private:
+  CLI::Option* FOption;
+};
+
+// What a command declares its arguments and options to, each bound to the member that receives
+// it: a name that starts with "-" is an option, any other an argument.
+class TArguments {
+ public:
+  explicit TArguments(CLI::App& Command) : FCommand(Command) {}
+  TArgument Flag(const std::string& Name, bool& Value, const std::string& Description);
+  TArgument Add(const std::string& Name, std::string& Value, const std::string& Description);
+  TArgument Add(const std::string& Name, std::optional<std::string>& Value, const std::string& Description);
+  // An argument that takes the rest of the words, or an option that may be repeated.
+  TArgument Add(const std::string& Name, std::vector<std::string>& Value, const std::string& Description);
+
+ private:
+  CLI::App& FCommand;
+};
+
 // One command of designhost, in a file of its own under designhost/commands/: its help, its
 // arguments and options, and what it does once they are parsed.
 class TCommand {
@@ -38,7 +73,7 @@ class TCommand {
   virtual TCommandHelp Help() const = 0;
   // Declares the command's arguments and options, bound to the members that Run reads; the
   // help lists them in the order declared.
-  virtual void Declare(CLI::App& Command) = 0;
+  virtual void Declare(TArguments& Arguments) = 0;
   // Answers the exit status. Packages: the design packages named with --package, for the
   // commands that load the design packages.
   virtual int Run(const std::vector<std::string>& Packages) = 0;
@@ -49,11 +84,10 @@ class TCommandLine {
   // The program's help: Description, the commands, Notes (sections on output formats, errors,
   // exit statuses), the options, then Examples.
   TCommandLine(const std::string& Description, const std::string& Notes, const std::string& Examples);
+  ~TCommandLine();
 
-  // Declares a command; the caller adds its arguments and options to the answer. Action runs
-  // the command once they are parsed and answers the exit status.
-  CLI::App* Add(const TCommandHelp& Help, std::function<int()> Action);
-  // Declares Command; the help lists the commands in the order added.
+  // Adds Command; the help lists the commands in the order added. Its arguments and options are
+  // declared when they are needed: for the command being run, or for a help that shows them.
   void Add(std::unique_ptr<TCommand> Command);
 
   // The design packages named with --package, in the order given.
@@ -66,8 +100,21 @@ class TCommandLine {
   int Run(int argc, const char* const* argv);
 
  private:
+  struct TEntry {
+    std::string Name;
+    std::unique_ptr<TCommand> Command;
+    CLI::App* Parser = nullptr;  // made by Declared
+  };
+
+  // The command's parser, with its help, arguments and options; made the first time it is asked for.
+  CLI::App* Declared(TEntry& Entry);
+  // Every command's parser, in the order added: what the list of commands shows.
+  std::vector<const CLI::App*> DeclaredAll();
+  TEntry* Find(const std::string& Name);
+  std::vector<std::string> Names() const;
+
   int Dispatch(int argc, const char* const* argv);
-  int RunHelp() const;
+  int RunHelp();
   // Checks Args word by word and answers the first that is no command, or no option of the
   // command before it, as a message naming the nearest valid word (empty when all are known).
   // Options of the program that follow the command are moved before it, so they may be given
@@ -75,11 +122,9 @@ class TCommandLine {
   std::string Arrange(std::vector<std::string>& Args, const CLI::App*& Command) const;
   int UsageError(const CLI::App* Command, const std::string& Message) const;
 
-  CLI::App FApp;
+  std::unique_ptr<CLI::App> FApp;
   std::vector<std::string> FPackages;
-  std::vector<std::pair<CLI::App*, std::function<int()>>> FActions;
-  std::vector<std::unique_ptr<TCommand>> FCommands;
-  CLI::App* FHelp = nullptr;
+  std::vector<TEntry> FCommands;  // help first
   std::string FHelpTopic;
 };
 

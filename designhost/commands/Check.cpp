@@ -21,11 +21,11 @@ class TCheckCommand final : public TCommand {
             .Examples = {"designhost check demo", "designhost check --json forms/orders.xfm forms/customers.xfm"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_flag("--json", FJson,
-                     "one JSON object a finding: "
-                     "{\"file\":..,\"line\":N,\"component\":..,\"property\":..,\"message\":..}");
-    Command.add_option("PATH", FPaths, "a form, or a folder of forms")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Flag("--json", FJson,
+                   "one JSON object a finding: "
+                   "{\"file\":..,\"line\":N,\"component\":..,\"property\":..,\"message\":..}");
+    Arguments.Add("PATH", FPaths, "a form, or a folder of forms").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {

@@ -75,12 +75,12 @@ class TEditCommand final : public TCommand {
                          "designhost edit demo.xfm Database1.DatabaseFileName --script choose.txt --dry-run"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("FORM", FForm, "the form file")->required();
-    Command.add_option("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY")->required();
-    Command.add_option("--script", FScript, "answer the dialogs with this script")->type_name("FILE");
-    Command.add_flag("--dry-run", FDryRun, "never save the form");
-    Command.add_option("--screenshot", FScreenshots, "write a picture of each window state into DIR")->type_name("DIR");
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("FORM", FForm, "the form file").Required();
+    Arguments.Add("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY").Required();
+    Arguments.Add("--script", FScript, "answer the dialogs with this script").TypeName("FILE");
+    Arguments.Flag("--dry-run", FDryRun, "never save the form");
+    Arguments.Add("--screenshot", FScreenshots, "write a picture of each window state into DIR").TypeName("DIR");
   }
 
   // Answers 0, or 3 for a script error (whose message it printed).

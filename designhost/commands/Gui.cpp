@@ -18,22 +18,21 @@ class TGuiCommand final : public TCommand {
                          "designhost gui demo.xfm --select Orders --expand FieldDefs,IndexDefs"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("FORM", FOptions.Form, "the form file to open");
-    Command.add_option("--screenshot", FOptions.Screenshot, "render the window to a PNG file and quit")
-        ->type_name("FILE");
-    Command.add_option("--select", FOptions.Select, "select these components of the form: COMPONENT[,COMPONENT...]")
-        ->type_name("SEL");
-    Command
-        .add_option("--expand", FOptions.Expand,
-                    "open these rows of the Object Inspector (FieldDefs, IndexDefs): PROPERTY[,PROPERTY...]")
-        ->type_name("PROPS");
-    Command
-        .add_option("--help-topic", FOptions.HelpTopic,
-                    "open the help window on this topic: DesignWindow, ObjectInspector, DatabaseName, SessionName, "
-                    "TableName, IndexName, IndexFieldNames, DatabaseFileName, MasterFields, FieldLinkDesigner, or "
-                    "a help context number")
-        ->type_name("TOPIC");
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("FORM", FOptions.Form, "the form file to open");
+    Arguments.Add("--screenshot", FOptions.Screenshot, "render the window to a PNG file and quit").TypeName("FILE");
+    Arguments.Add("--select", FOptions.Select, "select these components of the form: COMPONENT[,COMPONENT...]")
+        .TypeName("SEL");
+    Arguments
+        .Add("--expand", FOptions.Expand,
+             "open these rows of the Object Inspector (FieldDefs, IndexDefs): PROPERTY[,PROPERTY...]")
+        .TypeName("PROPS");
+    Arguments
+        .Add("--help-topic", FOptions.HelpTopic,
+             "open the help window on this topic: DesignWindow, ObjectInspector, DatabaseName, SessionName, "
+             "TableName, IndexName, IndexFieldNames, DatabaseFileName, MasterFields, FieldLinkDesigner, or "
+             "a help context number")
+        .TypeName("TOPIC");
   }
 
   int Run(const std::vector<std::string>& Packages) override {

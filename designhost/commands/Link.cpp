@@ -44,10 +44,10 @@ class TLinkCommand final : public TCommand {
             .Examples = {"designhost link shop.xfm Orders Customers", "designhost link shop.xfm Items"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("FORM", FForm, "the form file")->required();
-    Command.add_option("DETAIL", FDetail, "the table component to link")->required();
-    Command.add_option("MASTER", FMaster, "the table component to link it to");
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("FORM", FForm, "the form file").Required();
+    Arguments.Add("DETAIL", FDetail, "the table component to link").Required();
+    Arguments.Add("MASTER", FMaster, "the table component to link it to");
   }
 
   int Run(const std::vector<std::string>& Packages) override {

@@ -23,17 +23,16 @@ class TLinksCommand final : public TCommand {
             .Examples = {"designhost links demo", "designhost links --dot demo | dot -Tsvg -o links.svg"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    CLI::Option* json = Command.add_flag(
+  void Declare(TArguments& Arguments) override {
+    TArgument json = Arguments.Flag(
         "--json", FJson,
         "one JSON object a link: {\"file\":..,\"detail\":..,\"detailTable\":..,\"master\":..,\"masterTable\":..,"
         "\"index\":..,\"pairs\":[[D,M],...]}");
-    Command.add_flag("--dot", FDot, "one Graphviz digraph: a node a table, an edge from master to detail")
-        ->excludes(json);
-    Command.add_flag("--suggest", FSuggest,
-                     "instead of the links, the ones link would make from the foreign keys declared by the tables "
-                     "of components without a MasterSource (index: the IndexName it would set)");
-    Command.add_option("PATH", FPaths, "a form, or a folder of forms")->required();
+    Arguments.Flag("--dot", FDot, "one Graphviz digraph: a node a table, an edge from master to detail").Excludes(json);
+    Arguments.Flag("--suggest", FSuggest,
+                   "instead of the links, the ones link would make from the foreign keys declared by the tables "
+                   "of components without a MasterSource (index: the IndexName it would set)");
+    Arguments.Add("PATH", FPaths, "a form, or a folder of forms").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {

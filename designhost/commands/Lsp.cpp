@@ -22,7 +22,7 @@ class TLspCommand final : public TCommand {
             .Examples = {"designhost lsp"}};
   }
 
-  void Declare(CLI::App& /*Command*/) override {}
+  void Declare(TArguments& /*Arguments*/) override {}
 
   int Run(const std::vector<std::string>& Packages) override {
     LoadDesignPackages(Packages);

@@ -41,11 +41,11 @@ class TNewCommand final : public TCommand {
                          "designhost new --tables orders,customers orders.xfm shop.tvd"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("--tables", FTables, "only these tables, in this order")->type_name("T,...");
-    Command.add_flag("--force", FForce, "replace FORM when it exists");
-    Command.add_option("FORM", FForm, "the form file to write")->required();
-    Command.add_option("DATABASE", FDatabase, "the SQLite database file")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("--tables", FTables, "only these tables, in this order").TypeName("T,...");
+    Arguments.Flag("--force", FForce, "replace FORM when it exists");
+    Arguments.Add("FORM", FForm, "the form file to write").Required();
+    Arguments.Add("DATABASE", FDatabase, "the SQLite database file").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {

@@ -22,9 +22,9 @@ class TNewDemoCommand final : public TCommand {
             .Examples = {"designhost new-demo demo", "designhost new-demo --force build/demo"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_flag("--force", FForce, "replace the demo files that are there already");
-    Command.add_option("DIR", FDir, "the folder to write into")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Flag("--force", FForce, "replace the demo files that are there already");
+    Arguments.Add("DIR", FDir, "the folder to write into").Required();
   }
 
   // Writes without loading any design package: the demo needs the components only.

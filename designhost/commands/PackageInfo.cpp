@@ -25,11 +25,11 @@ class TPackageInfoCommand final : public TCommand {
             .Examples = {"designhost package-info", "designhost package-info --json build/lib/bpldclTirvendalK3D.so"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("FILE", FFile, "the package library (default: the design package built with designhost)");
-    Command.add_flag("--json", FJson,
-                     "one JSON object: {\"name\":..,\"description\":..,\"flags\":[..],\"requires\":[..],"
-                     "\"units\":[{\"name\":..,\"flags\":[..]}],\"resources\":[{\"name\":..,\"type\":..,\"size\":N}]}");
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("FILE", FFile, "the package library (default: the design package built with designhost)");
+    Arguments.Flag("--json", FJson,
+                   "one JSON object: {\"name\":..,\"description\":..,\"flags\":[..],\"requires\":[..],"
+                   "\"units\":[{\"name\":..,\"flags\":[..]}],\"resources\":[{\"name\":..,\"type\":..,\"size\":N}]}");
   }
 
   int Run(const std::vector<std::string>& Packages) override {

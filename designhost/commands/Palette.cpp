@@ -19,8 +19,8 @@ class TPaletteCommand final : public TCommand {
             .Examples = {"designhost palette", "designhost --package more.so palette --json"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_flag("--json", FJson, "one JSON object a line: {\"page\":..,\"class\":..}");
+  void Declare(TArguments& Arguments) override {
+    Arguments.Flag("--json", FJson, "one JSON object a line: {\"page\":..,\"class\":..}");
   }
 
   int Run(const std::vector<std::string>& Packages) override {

@@ -24,11 +24,11 @@ class TPropertiesCommand final : public TCommand {
                          "designhost properties --json demo.xfm Customers,Orders"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_flag("--json", FJson,
-                     "one JSON object a line: {\"name\":..,\"value\":..,\"editor\":..,\"attributes\":[..]}");
-    Command.add_option("FORM", FForm, "the form file")->required();
-    Command.add_option("SEL", FSelection, "the selection: COMPONENT[,COMPONENT...]")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Flag("--json", FJson,
+                   "one JSON object a line: {\"name\":..,\"value\":..,\"editor\":..,\"attributes\":[..]}");
+    Arguments.Add("FORM", FForm, "the form file").Required();
+    Arguments.Add("SEL", FSelection, "the selection: COMPONENT[,COMPONENT...]").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {

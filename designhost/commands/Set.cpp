@@ -23,10 +23,10 @@ class TSetCommand final : public TCommand {
                          "designhost set demo.xfm Customers,Orders.DatabaseName Demo"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_option("FORM", FForm, "the form file")->required();
-    Command.add_option("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY")->required();
-    Command.add_option("VALUE", FValue, "the text to type")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Add("FORM", FForm, "the form file").Required();
+    Arguments.Add("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY").Required();
+    Arguments.Add("VALUE", FValue, "the text to type").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {

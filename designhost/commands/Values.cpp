@@ -19,11 +19,11 @@ class TValuesCommand final : public TCommand {
             .Examples = {"designhost values demo.xfm Orders.IndexName"}};
   }
 
-  void Declare(CLI::App& Command) override {
-    Command.add_flag("--raw", FRaw, "the values as the editor delivers them, unsorted");
-    Command.add_flag("--json", FJson, "one JSON string a line");
-    Command.add_option("FORM", FForm, "the form file")->required();
-    Command.add_option("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY")->required();
+  void Declare(TArguments& Arguments) override {
+    Arguments.Flag("--raw", FRaw, "the values as the editor delivers them, unsorted");
+    Arguments.Flag("--json", FJson, "one JSON string a line");
+    Arguments.Add("FORM", FForm, "the form file").Required();
+    Arguments.Add("SEL.PROP", FTarget, "the property: COMPONENT[,COMPONENT...].PROPERTY").Required();
   }
 
   int Run(const std::vector<std::string>& Packages) override {
