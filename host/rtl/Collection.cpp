@@ -114,3 +114,16 @@ void TCollection::Assign(const TPersistent* Source) {
   FItems = std::move(copies);
   for (auto& item : FItems) item->FID = FNextID++;
 }
+
+void TCollection::TakeItems(TCollection& Source) {
+  if (&Source == this) return;
+  std::vector<std::unique_ptr<TCollectionItem>> taken = std::move(Source.FItems);
+  Source.FItems.clear();
+  Source.Changed();
+  TUpdateScope update(this);
+  FItems = std::move(taken);
+  for (auto& item : FItems) {
+    item->FCollection = this;
+    item->FID = FNextID++;
+  }
+}

@@ -49,6 +49,9 @@ class TCollection : public TPersistent {
 
   // Replaces the items by copies of Source's items (each copied with its own Assign).
   void Assign(const TPersistent* Source) override;
+  // Replaces the items by Source's own, which Source gives up: nothing is copied. Source's
+  // items must be of the class this collection makes.
+  void TakeItems(TCollection& Source);
 
  protected:
   // Told after an item changed (Item) or the list changed (nil), outside update brackets.

@@ -355,7 +355,6 @@ class TDatabaseSchema {
   struct TTable {
     TTableFacts Facts;
     std::shared_ptr<const TColumnDefinitions> Columns;
-    std::shared_ptr<const TIndexDefs> Indexes;
   };
 
   static std::shared_ptr<TDatabaseSchema> Read(TSqliteConnection& Db);
@@ -653,41 +652,42 @@ const TColumnDefinitions& ColumnsOf(TSqliteConnection& Db, TTable& Table, const 
   return *Table.Columns;
 }
 
-// Adds the primary key as "PRIMARY" when the table has one and answers it.
-TIndexDef* AddPrimaryKey(const TColumnDefinitions& Columns, TIndexDefs& Defs) {
-  std::vector<std::pair<int, std::string>> keyColumns;  // by their place in the key
-  for (int i = 0, n = Columns.Extended.Count(); i < n; ++i) {
-    const TQVRAdvFieldDef* def = Columns.Extended.Items(i);
-    if (def->PrimaryKeyIndex() > 0) keyColumns.emplace_back(def->PrimaryKeyIndex(), def->Name());
-  }
-  if (keyColumns.empty()) return nullptr;
-  std::sort(keyColumns.begin(), keyColumns.end());
-  std::string fields;
-  for (const auto& column : keyColumns) {
-    if (!fields.empty()) fields += ';';
-    fields += column.second;
-  }
-  return Defs.Add("PRIMARY", fields, {ixPrimary, ixUnique});
-}
-
 void AppendField(std::string& List, std::string_view Field) {
   if (!List.empty()) List += ';';
   List += Field;
 }
 
-// Notes the descending key columns of the primary key, whose own index shows only as PRIMARY.
-void MarkDescending(TIndexDef& Primary, const TDatabaseSchema::TIndexFacts& Key) {
-  std::string fields = Primary.DescFields();
-  for (const TDatabaseSchema::TKeyFacts& key : Key.Keys)
-    if (key.Descending) {
-      Primary.SetOptions(Primary.Options() + TIndexOptions{ixDescending});
-      AppendField(fields, key.Column);
-    }
-  Primary.SetDescFields(fields);
+// The primary key as "PRIMARY" in Def, its descending key columns taken from its own index;
+// false when the table has none.
+bool BuildPrimaryKey(const TDatabaseSchema::TTableFacts& Facts, const TColumnDefinitions& Columns, TIndexDef& Def) {
+  std::vector<std::pair<int, const std::string*>> keyColumns;  // by their place in the key
+  for (int i = 0, n = Columns.Extended.Count(); i < n; ++i) {
+    const TQVRAdvFieldDef* def = Columns.Extended.Items(i);
+    if (def->PrimaryKeyIndex() > 0) keyColumns.emplace_back(def->PrimaryKeyIndex(), &def->Name());
+  }
+  if (keyColumns.empty()) return false;
+  std::sort(keyColumns.begin(), keyColumns.end());
+  std::string fields, descFields;
+  for (const auto& column : keyColumns) AppendField(fields, *column.second);
+  TIndexOptions options{ixPrimary, ixUnique};
+  // The key's own index shows only as PRIMARY; it tells which key columns descend.
+  for (const TDatabaseSchema::TIndexFacts& index : Facts.Indexes)
+    if (index.Listed && index.PrimaryKey)
+      for (const TDatabaseSchema::TKeyFacts& key : index.Keys)
+        if (key.Descending) {
+          options.Include(ixDescending);
+          AppendField(descFields, key.Column);
+        }
+  Def.SetName("PRIMARY");
+  Def.SetFields(fields);
+  Def.SetExpression({});
+  Def.SetDescFields(descFields);
+  Def.SetOptions(options);
+  return true;
 }
 
-// One index's definition: its key columns as the table spells them, or, when any key is an
-// expression, the key list as the statement wrote it.
+// One index's definition in Def: its key columns as the table spells them, or, when any key is
+// an expression, the key list as the statement wrote it.
 void BuildIndexDef(const TDatabaseSchema::TIndexFacts& Index, TIndexDef& Def) {
   Def.SetName(Index.Name);
   TIndexOptions options;
@@ -702,34 +702,41 @@ void BuildIndexDef(const TDatabaseSchema::TIndexFacts& Index, TIndexDef& Def) {
   }
   if (expression) {
     options.Include(ixExpression);
-    Def.SetExpression(IndexKeyList(Index.Sql));
-  } else {
-    Def.SetFields(fields);
-    Def.SetDescFields(descFields);
+    fields.clear();
+    descFields.clear();
   }
+  Def.SetFields(fields);
+  Def.SetExpression(expression ? IndexKeyList(Index.Sql) : std::string());
+  Def.SetDescFields(descFields);
   Def.SetOptions(options);
 }
 
-bool SameIndexDefs(const TIndexDefs& A, const TIndexDefs& B) {
-  if (A.Count() != B.Count()) return false;
-  for (int i = 0; i < A.Count(); ++i)
-    if (!A.Items(i)->SameAs(*B.Items(i))) return false;
-  return true;
+// Builds each definition the table's facts make into Def, in order (the primary key first), and
+// hands it to Use; stops when Use answers false. The facts are what the connection keeps; the
+// definitions exist only where a data set holds them.
+template <typename TUse>
+void EachIndexDef(const TDatabaseSchema::TTableFacts& Facts, const TColumnDefinitions& Columns, TIndexDef& Def,
+                  TUse&& Use) {
+  if (BuildPrimaryKey(Facts, Columns, Def) && !Use(Def)) return;
+  for (const TDatabaseSchema::TIndexFacts& index : Facts.Indexes) {
+    if (!index.Listed || index.PrimaryKey) continue;
+    BuildIndexDef(index, Def);
+    if (!Use(Def)) return;
+  }
 }
 
-std::shared_ptr<const TIndexDefs> BuildIndexes(const TDatabaseSchema::TTableFacts& Facts,
-                                               const TColumnDefinitions& Columns) {
-  auto read = std::make_shared<TIndexDefs>(nullptr);
-  TIndexDef* primary = AddPrimaryKey(Columns, *read);
-  for (const TDatabaseSchema::TIndexFacts& index : Facts.Indexes) {
-    if (!index.Listed) continue;
-    if (index.PrimaryKey) {
-      if (primary) MarkDescending(*primary, index);
-    } else {
-      BuildIndexDef(index, *read->AddIndexDef());
-    }
-  }
-  return read;
+// Whether Defs hold exactly the definitions the facts make.
+bool HoldsIndexDefs(const TIndexDefs& Defs, const TDatabaseSchema::TTableFacts& Facts,
+                    const TColumnDefinitions& Columns) {
+  TIndexDef made;
+  int count = 0;
+  bool same = true;
+  EachIndexDef(Facts, Columns, made, [&](const TIndexDef& Def) {
+    same = count < Defs.Count() && Defs.Items(count)->SameAs(Def);
+    ++count;
+    return same;
+  });
+  return same && count == Defs.Count();
 }
 
 }  // namespace
@@ -751,12 +758,19 @@ void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* 
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component) {
   const auto schema = SchemaOf(Db);
   TTable& table = TableOf(Db, *schema, Table, Component);
-  // Built apart first, so an error leaves the data set's definitions as they were.
-  if (!table.Indexes) table.Indexes = BuildIndexes(table.Facts, ColumnsOf(Db, table, Table, Component));
+  const TColumnDefinitions& columns = ColumnsOf(Db, table, Table, Component);
   // A data set that is opened and then asked to update its index definitions reads the same
   // structure twice; the definitions it holds stay when they are the ones read, rather than
-  // being copied again (hundreds of them on a table with many indexes).
-  if (!SameIndexDefs(*IndexDefs, *table.Indexes)) IndexDefs->Assign(table.Indexes.get());
+  // being made again (hundreds of them on a table with many indexes).
+  if (HoldsIndexDefs(*IndexDefs, table.Facts, columns)) return;
+  // Built apart first, so an error leaves the data set's definitions as they were.
+  TIndexDefs read(nullptr);
+  TIndexDef made;
+  EachIndexDef(table.Facts, columns, made, [&](const TIndexDef& Def) {
+    read.AddIndexDef()->Assign(&Def);
+    return true;
+  });
+  IndexDefs->TakeItems(read);
 }
 
 void ReadWholeSchema(TSqliteConnection& Db) {
