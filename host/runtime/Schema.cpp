@@ -53,6 +53,12 @@ constexpr std::string_view kIndexKeysOfTable =
 constexpr std::string_view kCreatedIndexKeys =
     "SELECT m.name, x.cid, x.name, x.\"desc\" FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
     "WHERE m.type = 'index' AND m.sql IS NOT NULL AND x.key = 1";
+// The same for the indexes named in ?1, a JSON array of names, in its order: a table's created
+// indexes without the index list of their table, which SQLite builds as a program of its own
+// as long as the list.
+constexpr std::string_view kNamedIndexKeys =
+    "SELECT j.value, x.cid, x.name, x.\"desc\" FROM json_each(?1) AS j, pragma_index_xinfo(j.value) AS x "
+    "WHERE x.key = 1";
 // Each foreign key's columns, the keys in the order they were declared (SQLite numbers them from
 // the last), the rows of one key together.
 constexpr std::string_view kForeignKeysOfTable =
@@ -124,6 +130,25 @@ size_t SkipQuotedOrComment(std::string_view Sql, size_t Pos) {
     return end == std::string_view::npos ? Sql.size() : end + 2;
   }
   return Pos;
+}
+
+// Appends Text to Json as a JSON string.
+void AppendJsonString(std::string& Json, std::string_view Text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  Json += '"';
+  for (char c : Text) {
+    if (c == '"' || c == '\\') {
+      Json += '\\';
+      Json += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      Json += "\\u00";
+      Json += kHex[(c >> 4) & 0xf];
+      Json += kHex[c & 0xf];
+    } else {
+      Json += c;
+    }
+  }
+  Json += '"';
 }
 
 }  // namespace
@@ -375,6 +400,16 @@ class TDatabaseSchema {
   // One key column of Index from the row's columns First (cid), First + 1 (name), First + 2 (desc).
   static void AddKey(TStatementRun& Run, int First, TIndexFacts& Index);
   void ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& Target);
+  // Whether the table's index list must be asked of SQLite, rather than its created indexes by
+  // name (see ReadAllIndexKeys).
+  static bool NeedsIndexList(const TTableFacts& Facts);
+  // Takes the key rows of created indexes, each row led by the index's name, into the index
+  // Find answers for the name (none: the rows are passed over).
+  using TFindIndex = std::function<TIndexFacts*(std::string_view Name)>;
+  static void ReadCreatedIndexKeyRows(TStatementRun& Run, const TFindIndex& Find);
+  // Forgets what reading a table added to its catalogue facts, the first Catalogued indexes
+  // being the catalogue's.
+  static void Unread(TTableFacts& Facts, size_t Catalogued);
   static void ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& Target);
   static void Run(TSqliteConnection& Db, std::string_view Sql, const std::string* Table,
                   void (*Reader)(TStatementRun&, const TFindFacts&), const TFindFacts& Target);
@@ -497,16 +532,38 @@ void TDatabaseSchema::AddKey(TStatementRun& Run, int First, TIndexFacts& Index) 
 // key. The indexes SQLite makes for a table's PRIMARY KEY and UNIQUE constraints have no
 // statement, and a table without rowids keeps its key in an index the catalogue does not list:
 // only tables with either have their index list asked of SQLite, each on its own.
+bool TDatabaseSchema::NeedsIndexList(const TTableFacts& Facts) {
+  // The word alone sends a table to SQLite's list, whether or not it says WITHOUT ROWID.
+  if (ContainsWord(Facts.Sql, "WITHOUT")) return true;
+  for (const TIndexFacts& index : Facts.Indexes)
+    if (index.Sql.empty()) return true;
+  return false;
+}
+
+void TDatabaseSchema::ReadCreatedIndexKeyRows(TStatementRun& Run, const TFindIndex& Find) {
+  TIndexFacts* index = nullptr;
+  while (Run->Step()) {
+    if (!index || Run->ColumnText(0) != index->Name) {
+      index = Find(Run->ColumnText(0));
+      if (!index) continue;
+      index->Listed = true;
+      index->Unique = DeclaresUnique(index->Sql);
+    }
+    AddKey(Run, 1, *index);
+  }
+}
+
+// An index made by CREATE INDEX says in its statement whether it is unique, and is no primary
+// key. The indexes SQLite makes for a table's PRIMARY KEY and UNIQUE constraints have no
+// statement, and a table without rowids keeps its key in an index the catalogue does not list:
+// only tables with either have their index list asked of SQLite, each on its own.
 void TDatabaseSchema::ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& Target) {
   std::unordered_map<std::string_view, TIndexFacts*> created;  // by the name as the catalogue spells it
   std::vector<const std::string*> listed;                      // tables whose index list is asked
   for (TTable& table : FTables) {
     TTableFacts& facts = table.Facts;
     if (facts.Read || facts.Virtual) continue;
-    // The word alone sends a table to SQLite's list, whether or not it says WITHOUT ROWID.
-    bool ask = ContainsWord(facts.Sql, "WITHOUT");
-    for (const TIndexFacts& index : facts.Indexes) ask = ask || index.Sql.empty();
-    if (ask) {
+    if (NeedsIndexList(facts)) {
       listed.push_back(&facts.Name);
       continue;
     }
@@ -514,17 +571,10 @@ void TDatabaseSchema::ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& 
   }
   {
     TStatementRun run(Db.Prepare(kCreatedIndexKeys));
-    TIndexFacts* index = nullptr;
-    while (run->Step()) {
-      if (!index || run->ColumnText(0) != index->Name) {
-        auto found = created.find(run->ColumnText(0));
-        index = found == created.end() ? nullptr : found->second;
-        if (!index) continue;
-        index->Listed = true;
-        index->Unique = DeclaresUnique(index->Sql);
-      }
-      AddKey(run, 1, *index);
-    }
+    ReadCreatedIndexKeyRows(run, [&](std::string_view Name) -> TIndexFacts* {
+      auto found = created.find(Name);
+      return found == created.end() ? nullptr : found->second;
+    });
   }
   for (const std::string* name : listed) Run(Db, kIndexKeysOfTable, name, ReadIndexKeyRows, Target);
 }
@@ -554,29 +604,63 @@ void TDatabaseSchema::ReadForeignKeyRows(TStatementRun& Run, const TFindFacts& T
       if (key.ParentColumns.size() != key.Columns.size()) key.ParentColumns.clear();
 }
 
+void TDatabaseSchema::Unread(TTableFacts& Facts, size_t Catalogued) {
+  Facts.Columns.clear();
+  Facts.Indexes.resize(Catalogued);
+  for (TIndexFacts& index : Facts.Indexes) {
+    index.Listed = index.Unique = index.PrimaryKey = false;
+    index.Keys.clear();
+  }
+  Facts.ForeignKeys.clear();
+}
+
 TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::string_view Name) {
   TTable* table = Find(Name);
   if (table && table->Facts.Read) return table;
-  // Read into a copy, so an error leaves the table unread.
-  TTableFacts facts;
-  if (table)
-    facts = table->Facts;
-  else
-    facts.Name = Name;
-  const TFindFacts target = [&](std::string_view) { return &facts; };
-  const std::string name(Name);
-  Run(Db, kColumnsOfTable, &name, ReadColumnRows, target);
-  if (facts.Columns.empty()) return nullptr;
-  Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
-  // A table whose statement never says REFERENCES declares no foreign key.
-  if (!table || ContainsWord(facts.Sql, "REFERENCES")) Run(Db, kForeignKeysOfTable, &name, ReadForeignKeyRows, target);
+  // A table the catalogue lists is read in place (its facts are undone on an error); one it
+  // does not list apart, and kept only when it has columns.
+  TTableFacts unlisted;
+  if (!table) unlisted.Name = Name;
+  TTableFacts& facts = table ? table->Facts : unlisted;
+  const size_t catalogued = facts.Indexes.size();
+  try {
+    const TFindFacts target = [&](std::string_view) { return &facts; };
+    const std::string name(Name);
+    Run(Db, kColumnsOfTable, &name, ReadColumnRows, target);
+    if (facts.Columns.empty()) return nullptr;
+    if (!table || NeedsIndexList(facts)) {
+      Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
+    } else if (!facts.Indexes.empty()) {
+      std::string names = "[";
+      for (const TIndexFacts& index : facts.Indexes) {
+        if (names.size() > 1) names += ',';
+        AppendJsonString(names, index.Name);
+      }
+      names += ']';
+      TStatementRun run(Db.Prepare(kNamedIndexKeys));
+      run->Bind(1, names);
+      // The rows come in the order of the names.
+      size_t next = 0;
+      ReadCreatedIndexKeyRows(run, [&](std::string_view Index) -> TIndexFacts* {
+        while (next < facts.Indexes.size())
+          if (TIndexFacts& index = facts.Indexes[next++]; index.Name == Index) return &index;
+        return nullptr;
+      });
+    }
+    // A table whose statement never says REFERENCES declares no foreign key.
+    if (!table || ContainsWord(facts.Sql, "REFERENCES"))
+      Run(Db, kForeignKeysOfTable, &name, ReadForeignKeyRows, target);
+  } catch (...) {
+    Unread(facts, catalogued);
+    throw;
+  }
   facts.Read = true;
   if (!table) {
     // Not in the catalogue (SQLite's own master table, say): known from now on all the same.
     table = &FTables.emplace_back();
     FByName.emplace(NameKey(Name), FTables.size() - 1);
+    table->Facts = std::move(unlisted);
   }
-  table->Facts = std::move(facts);
   return table;
 }
 

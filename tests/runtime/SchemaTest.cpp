@@ -127,6 +127,7 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
     CREATE INDEX -- UNIQUE
       by_n ON plain(n DESC, name);
     CREATE INDEX [unique] ON plain(n);
+    CREATE INDEX "back\slash	tab" ON plain(n, id);
     CREATE UNIQUE INDEX pk_text_c ON pk_text(c);
     CREATE INDEX kv_v ON kv(v);
     CREATE INDEX late ON composite(c, a);
@@ -190,7 +191,7 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
     EXPECT_EQ(defs.Count(), others + (primary ? 1 : 0)) << table;
     EXPECT_TRUE(primary || !primaryIndex) << table;
   }
-  EXPECT_EQ(checked, 14);
+  EXPECT_EQ(checked, 15);
 }
 
 }  // namespace
