@@ -29,25 +29,38 @@ TClass TIndexDefs::StaticClass() {
   return &info;
 }
 
+const std::string& TIndexDef::NoText() {
+  static const std::string empty;
+  return empty;
+}
+
+void TIndexDef::SetRare(std::string TRare::*Part, const std::string& Value) {
+  if (!FRare) {
+    if (Value.empty()) return;
+    FRare = std::make_unique<TRare>();
+  }
+  (*FRare).*Part = Value;
+  // Held apart only while some part is set.
+  if (Value.empty() && *FRare == TRare{}) FRare.reset();
+}
+
 void TIndexDef::Assign(const TPersistent* Source) {
   auto* source = dynamic_cast<const TIndexDef*>(Source);
   if (!source) {
     TNamedItem::Assign(Source);
     return;
   }
+  if (source == this) return;
+  std::unique_ptr<TRare> rare = source->FRare ? std::make_unique<TRare>(*source->FRare) : nullptr;
   SetName(source->Name());
   FFields = source->FFields;
-  FExpression = source->FExpression;
   FOptions = source->FOptions;
-  FDescFields = source->FDescFields;
-  FCaseInsFields = source->FCaseInsFields;
-  FSource = source->FSource;
+  FRare = std::move(rare);
 }
 
 bool TIndexDef::SameAs(const TIndexDef& Other) const {
-  return Name() == Other.Name() && FFields == Other.FFields && FExpression == Other.FExpression &&
-         FOptions == Other.FOptions && FDescFields == Other.FDescFields && FCaseInsFields == Other.FCaseInsFields &&
-         FSource == Other.FSource;
+  if (Name() != Other.Name() || FFields != Other.FFields || FOptions != Other.FOptions) return false;
+  return FRare && Other.FRare ? *FRare == *Other.FRare : !FRare && !Other.FRare;
 }
 
 TIndexDefs::TIndexDefs(TDataSet* DataSet)

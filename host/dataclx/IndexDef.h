@@ -2,6 +2,7 @@
 // index that serves a list of fields.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,28 +22,34 @@ class TIndexDef : public TNamedItem {
   const std::string& Fields() const { return FFields; }
   void SetFields(const std::string& Value) { FFields = Value; }
   // The key list as written, for an index on an expression.
-  const std::string& Expression() const { return FExpression; }
-  void SetExpression(const std::string& Value) { FExpression = Value; }
+  const std::string& Expression() const { return FRare ? FRare->Expression : NoText(); }
+  void SetExpression(const std::string& Value) { SetRare(&TRare::Expression, Value); }
   TIndexOptions Options() const { return FOptions; }
   void SetOptions(TIndexOptions Value) { FOptions = Value; }
-  const std::string& DescFields() const { return FDescFields; }
-  void SetDescFields(const std::string& Value) { FDescFields = Value; }
-  const std::string& CaseInsFields() const { return FCaseInsFields; }
-  void SetCaseInsFields(const std::string& Value) { FCaseInsFields = Value; }
-  const std::string& Source() const { return FSource; }
-  void SetSource(const std::string& Value) { FSource = Value; }
+  const std::string& DescFields() const { return FRare ? FRare->DescFields : NoText(); }
+  void SetDescFields(const std::string& Value) { SetRare(&TRare::DescFields, Value); }
+  const std::string& CaseInsFields() const { return FRare ? FRare->CaseInsFields : NoText(); }
+  void SetCaseInsFields(const std::string& Value) { SetRare(&TRare::CaseInsFields, Value); }
+  const std::string& Source() const { return FRare ? FRare->Source : NoText(); }
+  void SetSource(const std::string& Value) { SetRare(&TRare::Source, Value); }
 
   void Assign(const TPersistent* Source) override;
   // Whether Assign from Other would change nothing.
   bool SameAs(const TIndexDef& Other) const;
 
  private:
+  // What most indexes leave empty, held apart (only while one is set) so that a table's
+  // hundreds of plain definitions stay small.
+  struct TRare {
+    std::string Expression, DescFields, CaseInsFields, Source;
+    bool operator==(const TRare&) const = default;
+  };
+  static const std::string& NoText();
+  void SetRare(std::string TRare::*Part, const std::string& Value);
+
   std::string FFields;
-  std::string FExpression;
   TIndexOptions FOptions;
-  std::string FDescFields;
-  std::string FCaseInsFields;
-  std::string FSource;
+  std::unique_ptr<TRare> FRare;
 };
 
 class TIndexDefs : public TDefCollection {

@@ -106,13 +106,30 @@ TEST_F(IndexDefsTest, AssignCopiesEveryDefinitionWhole) {
     EXPECT_EQ(copy.Items(i)->Expression(), defs.Items(i)->Expression());
     EXPECT_EQ(copy.Items(i)->Options(), defs.Items(i)->Options());
     EXPECT_NE(copy.Items(i), defs.Items(i));
+    EXPECT_TRUE(copy.Items(i)->SameAs(*defs.Items(i))) << i;
   }
   EXPECT_EQ(copy.Items(0)->DescFields(), "OrderDate");
   EXPECT_EQ(copy.Items(0)->CaseInsFields(), "CustNo");
   EXPECT_EQ(copy.Items(0)->Source(), "orders.idx");
-  // The copy is independent of its source.
+  // The copy is independent of its source, in every part.
   defs.Items(0)->SetFields("Changed");
+  defs.Items(0)->SetSource("other.idx");
   EXPECT_EQ(copy.Items(0)->Fields(), "CustNo;OrderDate");
+  EXPECT_EQ(copy.Items(0)->Source(), "orders.idx");
+  EXPECT_FALSE(copy.Items(0)->SameAs(*defs.Items(0)));
+  // Parts set and emptied again leave a definition the same as one that never had them.
+  TIndexDef* plain = copy.Add("Plain", "A", {});
+  TIndexDef* emptied = copy.Add("Plain", "A", {});
+  emptied->SetDescFields("A");
+  EXPECT_FALSE(emptied->SameAs(*plain));
+  emptied->SetSource("a.idx");
+  emptied->SetDescFields("");
+  EXPECT_FALSE(emptied->SameAs(*plain));
+  emptied->SetSource("");
+  EXPECT_TRUE(emptied->SameAs(*plain));
+  EXPECT_TRUE(plain->SameAs(*emptied));
+  copy.Delete(copy.Count() - 1);
+  copy.Delete(copy.Count() - 1);
   EXPECT_EQ(copy.DataSet(), nullptr);
   // Field definitions are no index definitions.
   TFieldDefs fields(nullptr);
