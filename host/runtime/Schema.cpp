@@ -47,15 +47,9 @@ constexpr std::string_view kColumnsOfAll =
 constexpr std::string_view kIndexKeysOfTable =
     "SELECT ?1, l.name, l.\"unique\", l.origin, x.cid, x.name, x.\"desc\" "
     "FROM pragma_index_list(?1) AS l, pragma_index_xinfo(l.name) AS x WHERE x.key = 1";
-// The key columns of every index the catalogue holds a statement for (made by CREATE INDEX),
-// the rows of one index together, led by its name: the index list of its table is not needed
-// for them, and SQLite finds each by name at a cost that grows with the number of names.
-constexpr std::string_view kCreatedIndexKeys =
-    "SELECT m.name, x.cid, x.name, x.\"desc\" FROM sqlite_master AS m, pragma_index_xinfo(m.name) AS x "
-    "WHERE m.type = 'index' AND m.sql IS NOT NULL AND x.key = 1";
-// The same for the indexes named in ?1, a JSON array of names, in its order: a table's created
-// indexes without the index list of their table, which SQLite builds as a program of its own
-// as long as the list.
+// The key columns of the indexes named in ?1, a JSON array of names, in its order, the rows of
+// one index together, led by its name: created indexes need not the index list of their table,
+// which SQLite builds as a program of its own as long as the list.
 constexpr std::string_view kNamedIndexKeys =
     "SELECT j.value, x.cid, x.name, x.\"desc\" FROM json_each(?1) AS j, pragma_index_xinfo(j.value) AS x "
     "WHERE x.key = 1";
@@ -151,9 +145,8 @@ void AppendJsonString(std::string& Json, std::string_view Text) {
   Json += '"';
 }
 
-}  // namespace
-
-std::string IndexKeyList(std::string_view Sql) {
+// The text between the outer parentheses of a CREATE INDEX statement's key list.
+std::string_view KeyListOf(std::string_view Sql) {
   size_t start = std::string_view::npos;
   int depth = 0;
   for (size_t i = 0; i < Sql.size();) {
@@ -165,12 +158,16 @@ std::string IndexKeyList(std::string_view Sql) {
     if (Sql[i] == '(') {
       if (depth++ == 0) start = i + 1;
     } else if (Sql[i] == ')' && depth > 0) {
-      if (--depth == 0) return std::string(Sql.substr(start, i - start));
+      if (--depth == 0) return Sql.substr(start, i - start);
     }
     ++i;
   }
   return {};
 }
+
+}  // namespace
+
+std::string IndexKeyList(std::string_view Sql) { return std::string(KeyListOf(Sql)); }
 
 TFieldType FieldTypeOfDeclaration(std::string_view Declared, int& Size) {
   std::string type = AnsiUpperCase(Declared);
@@ -257,6 +254,73 @@ std::string Dequote(std::string_view Token) {
   return name;
 }
 
+// SQLite matches table names without regard to ASCII case only, as AnsiUpperCase folds.
+std::string NameKey(std::string_view Name) { return AnsiUpperCase(Name); }
+
+// A table's columns found by name without regard to ASCII case, as SQLite finds them.
+class TColumnFinder {
+ public:
+  template <typename TColumns>
+  explicit TColumnFinder(const TColumns& Columns) {
+    FByKey.reserve(Columns.size());
+    for (const auto& column : Columns) FByKey.emplace_back(NameKey(column.Name), &column.Name);
+    std::sort(FByKey.begin(), FByKey.end());
+  }
+  // The column's name as the table spells it; nil when the table has no such column.
+  const std::string* Find(std::string_view Name) const {
+    const std::string key = NameKey(Name);
+    auto found = std::lower_bound(FByKey.begin(), FByKey.end(), key,
+                                  [](const auto& Entry, const std::string& Key) { return Entry.first < Key; });
+    return found != FByKey.end() && found->first == key ? found->second : nullptr;
+  }
+
+ private:
+  std::vector<std::pair<std::string, const std::string*>> FByKey;  // sorted by NameKey
+};
+
+// The key columns of a CREATE INDEX statement, in order, when every key names one of the
+// table's columns, bare or in double quotes, brackets or backquotes, with at most a COLLATE
+// clause and ASC after it: the names as the table spells them. Empty when any key is anything
+// else, and SQLite is asked then: an expression; a name that is no column (SQLite reads it as
+// a string, say, or the rowid); a descending key (files of the oldest format ignore DESC).
+std::vector<const std::string*> KeyColumnsOfStatement(std::string_view Sql, const TColumnFinder& Columns) {
+  const std::string_view list = KeyListOf(Sql);
+  std::vector<const std::string*> keys;
+  std::vector<std::string_view> words;  // of the key at hand
+  auto takeKey = [&] {
+    size_t n = words.size();
+    if (n > 0 && SameText(words[n - 1], "ASC")) --n;
+    if (n != 1 && !(n == 3 && SameText(words[1], "COLLATE"))) return false;
+    if (words[0].front() == '\'') return false;
+    const std::string* column = Columns.Find(Dequote(words[0]));
+    if (!column) return false;
+    keys.push_back(column);
+    words.clear();
+    return true;
+  };
+  for (size_t i = 0; i < list.size();) {
+    const char c = list[i];
+    if (size_t skipped = SkipQuotedOrComment(list, i); skipped != i) {
+      if (c != '-' && c != '/') words.push_back(list.substr(i, skipped - i));
+      i = skipped;
+    } else if (IsWordChar(c)) {
+      size_t end = i;
+      while (end < list.size() && IsWordChar(list[end])) ++end;
+      words.push_back(list.substr(i, end - i));
+      i = end;
+    } else if (c == ',') {
+      if (!takeKey()) return {};
+      ++i;
+    } else if (std::isspace(static_cast<unsigned char>(c))) {
+      ++i;
+    } else {
+      return {};  // an operator, a nested parenthesis: an expression
+    }
+  }
+  if (!takeKey()) return {};
+  return keys;
+}
+
 // The parts of a CREATE TABLE statement's list of columns and constraints, each as its words
 // and quoted names outside nested parentheses; AutoIncrement tells whether the word
 // AUTOINCREMENT occurs anywhere in the list. Empty when the statement has no such list.
@@ -338,9 +402,6 @@ struct TColumnDefinitions {
   TQVRAdvFieldDefs Extended{nullptr};
 };
 
-// SQLite matches table names without regard to ASCII case only, as AnsiUpperCase folds.
-std::string NameKey(std::string_view Name) { return AnsiUpperCase(Name); }
-
 }  // namespace
 
 // The structure of a database file as the file states it, for one version of the file: the
@@ -403,10 +464,11 @@ class TDatabaseSchema {
   // Whether the table's index list must be asked of SQLite, rather than its created indexes by
   // name (see ReadAllIndexKeys).
   static bool NeedsIndexList(const TTableFacts& Facts);
-  // Takes the key rows of created indexes, each row led by the index's name, into the index
-  // Find answers for the name (none: the rows are passed over).
-  using TFindIndex = std::function<TIndexFacts*(std::string_view Name)>;
-  static void ReadCreatedIndexKeyRows(TStatementRun& Run, const TFindIndex& Find);
+  // Takes the key columns of the table's created indexes from their statements where these
+  // tell them plainly; answers whether any is left to ask SQLite.
+  static bool KeysFromStatements(TTableFacts& Facts);
+  // Asks SQLite the key columns of these created indexes, all at once.
+  static void ReadIndexKeysByName(TSqliteConnection& Db, const std::vector<TIndexFacts*>& Indexes);
   // Forgets what reading a table added to its catalogue facts, the first Catalogued indexes
   // being the catalogue's.
   static void Unread(TTableFacts& Facts, size_t Catalogued);
@@ -528,10 +590,6 @@ void TDatabaseSchema::AddKey(TStatementRun& Run, int First, TIndexFacts& Index) 
   key.Descending = Run->ColumnInt(First + 2) != 0;
 }
 
-// An index made by CREATE INDEX says in its statement whether it is unique, and is no primary
-// key. The indexes SQLite makes for a table's PRIMARY KEY and UNIQUE constraints have no
-// statement, and a table without rowids keeps its key in an index the catalogue does not list:
-// only tables with either have their index list asked of SQLite, each on its own.
 bool TDatabaseSchema::NeedsIndexList(const TTableFacts& Facts) {
   // The word alone sends a table to SQLite's list, whether or not it says WITHOUT ROWID.
   if (ContainsWord(Facts.Sql, "WITHOUT")) return true;
@@ -540,42 +598,74 @@ bool TDatabaseSchema::NeedsIndexList(const TTableFacts& Facts) {
   return false;
 }
 
-void TDatabaseSchema::ReadCreatedIndexKeyRows(TStatementRun& Run, const TFindIndex& Find) {
+bool TDatabaseSchema::KeysFromStatements(TTableFacts& Facts) {
+  const TColumnFinder columns(Facts.Columns);
+  bool left = false;
+  for (TIndexFacts& index : Facts.Indexes) {
+    if (index.Listed) continue;
+    const std::vector<const std::string*> keys = KeyColumnsOfStatement(index.Sql, columns);
+    if (keys.empty()) {
+      left = true;
+      continue;
+    }
+    index.Listed = true;
+    index.Unique = DeclaresUnique(index.Sql);
+    index.Keys.reserve(keys.size());
+    for (const std::string* column : keys) index.Keys.push_back({*column, false, false});
+  }
+  return left;
+}
+
+void TDatabaseSchema::ReadIndexKeysByName(TSqliteConnection& Db, const std::vector<TIndexFacts*>& Indexes) {
+  if (Indexes.empty()) return;
+  std::string names = "[";
+  for (const TIndexFacts* index : Indexes) {
+    if (names.size() > 1) names += ',';
+    AppendJsonString(names, index->Name);
+  }
+  names += ']';
+  TStatementRun run(Db.Prepare(kNamedIndexKeys));
+  run->Bind(1, names);
+  // The rows come in the order of the names: each index is looked for from the last one on.
+  size_t next = 0;
+  auto find = [&](std::string_view Name) -> TIndexFacts* {
+    for (size_t k = 0; k < Indexes.size(); ++k, ++next) {
+      if (next == Indexes.size()) next = 0;
+      if (Indexes[next]->Name == Name) return Indexes[next];
+    }
+    return nullptr;
+  };
   TIndexFacts* index = nullptr;
-  while (Run->Step()) {
-    if (!index || Run->ColumnText(0) != index->Name) {
-      index = Find(Run->ColumnText(0));
+  while (run->Step()) {
+    if (!index || run->ColumnText(0) != index->Name) {
+      index = find(run->ColumnText(0));
       if (!index) continue;
       index->Listed = true;
       index->Unique = DeclaresUnique(index->Sql);
     }
-    AddKey(Run, 1, *index);
+    AddKey(run, 1, *index);
   }
 }
 
 // An index made by CREATE INDEX says in its statement whether it is unique, and is no primary
-// key. The indexes SQLite makes for a table's PRIMARY KEY and UNIQUE constraints have no
-// statement, and a table without rowids keeps its key in an index the catalogue does not list:
-// only tables with either have their index list asked of SQLite, each on its own.
+// key; its key columns, when it lists them plainly. The indexes SQLite makes for a table's
+// PRIMARY KEY and UNIQUE constraints have no statement, and a table without rowids keeps its
+// key in an index the catalogue does not list: only tables with either have their index list
+// asked of SQLite, each on its own.
 void TDatabaseSchema::ReadAllIndexKeys(TSqliteConnection& Db, const TFindFacts& Target) {
-  std::unordered_map<std::string_view, TIndexFacts*> created;  // by the name as the catalogue spells it
-  std::vector<const std::string*> listed;                      // tables whose index list is asked
+  std::vector<TIndexFacts*> asked;         // created indexes whose statements do not tell
+  std::vector<const std::string*> listed;  // tables whose index list is asked
   for (TTable& table : FTables) {
     TTableFacts& facts = table.Facts;
     if (facts.Read || facts.Virtual) continue;
     if (NeedsIndexList(facts)) {
       listed.push_back(&facts.Name);
-      continue;
+    } else if (KeysFromStatements(facts)) {
+      for (TIndexFacts& index : facts.Indexes)
+        if (!index.Listed) asked.push_back(&index);
     }
-    for (TIndexFacts& index : facts.Indexes) created.emplace(index.Name, &index);
   }
-  {
-    TStatementRun run(Db.Prepare(kCreatedIndexKeys));
-    ReadCreatedIndexKeyRows(run, [&](std::string_view Name) -> TIndexFacts* {
-      auto found = created.find(Name);
-      return found == created.end() ? nullptr : found->second;
-    });
-  }
+  ReadIndexKeysByName(Db, asked);
   for (const std::string* name : listed) Run(Db, kIndexKeysOfTable, name, ReadIndexKeyRows, Target);
 }
 
@@ -630,22 +720,11 @@ TDatabaseSchema::TTable* TDatabaseSchema::Table(TSqliteConnection& Db, std::stri
     if (facts.Columns.empty()) return nullptr;
     if (!table || NeedsIndexList(facts)) {
       Run(Db, kIndexKeysOfTable, &name, ReadIndexKeyRows, target);
-    } else if (!facts.Indexes.empty()) {
-      std::string names = "[";
-      for (const TIndexFacts& index : facts.Indexes) {
-        if (names.size() > 1) names += ',';
-        AppendJsonString(names, index.Name);
-      }
-      names += ']';
-      TStatementRun run(Db.Prepare(kNamedIndexKeys));
-      run->Bind(1, names);
-      // The rows come in the order of the names.
-      size_t next = 0;
-      ReadCreatedIndexKeyRows(run, [&](std::string_view Index) -> TIndexFacts* {
-        while (next < facts.Indexes.size())
-          if (TIndexFacts& index = facts.Indexes[next++]; index.Name == Index) return &index;
-        return nullptr;
-      });
+    } else if (KeysFromStatements(facts)) {
+      std::vector<TIndexFacts*> asked;
+      for (TIndexFacts& index : facts.Indexes)
+        if (!index.Listed) asked.push_back(&index);
+      ReadIndexKeysByName(Db, asked);
     }
     // A table whose statement never says REFERENCES declares no foreign key.
     if (!table || ContainsWord(facts.Sql, "REFERENCES"))

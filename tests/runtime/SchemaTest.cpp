@@ -111,8 +111,9 @@ TEST(Schema, CollationsAndAutoIncrementAgreeWithSqlite) {
   EXPECT_EQ(columns, 24);
 }
 
-// Every table read at once tells each index's uniqueness and the primary key's index as SQLite's
-// own index list does, and as reading the table alone does, over keys of every kind.
+// Every table read at once tells each index's uniqueness, key columns and the primary key's index
+// as SQLite's own index list does, and as reading the table alone does, over keys of every kind:
+// keys a statement names plainly, in any case or quotes, and keys only SQLite can tell.
 TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
   TTempFolder folder;
   const std::string file = folder.Database("indexes.tvd", R"(
@@ -134,6 +135,21 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
     CREATE INDEX q ON rowid_desc(q);
     CREATE UNIQUE INDEX w ON "Without"(x, "WITHOUT ROWID");
     CREATE INDEX w2 ON "Without"(x);
+    CREATE TABLE keyed(id INTEGER PRIMARY KEY, "Mixed Case" TEXT, lower TEXT, x INT, y INT, "asc" INT,
+                       g INT GENERATED ALWAYS AS (x + 1));
+    CREATE INDEX k1 ON keyed(X, "mixed case");
+    CREATE INDEX k2 ON keyed([lower] COLLATE NOCASE ASC, `y`);
+    CREATE INDEX k3 ON keyed(lower(x));
+    CREATE INDEX k4 ON keyed(-x);
+    CREATE INDEX k5 ON keyed('y');
+    CREATE INDEX k6 ON keyed("nosuch");
+    CREATE INDEX k8 ON keyed(y /* ( */ DESC, x);
+    CREATE INDEX k9 ON keyed(g);
+    CREATE INDEX k10 ON keyed(id);
+    CREATE INDEX k11 ON keyed(x + y);
+    CREATE INDEX k12 ON keyed("asc" asc);
+    CREATE INDEX k13 ON keyed(asc);
+    CREATE INDEX k14 ON keyed(x COLLATE "binary", 'Y' collate nocase);
   )");
   sqlite3* raw = nullptr;
   ASSERT_EQ(sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
@@ -155,7 +171,7 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
   ReadWholeSchema(*whole);
   TStringList tables;
   ReadTableNames(*whole, &tables);
-  ASSERT_EQ(tables.Count(), 6);
+  ASSERT_EQ(tables.Count(), 7);
   int checked = 0;
   for (const std::string& table : tables.ToVector()) {
     TIndexDefs defs(nullptr), each(nullptr);
@@ -183,6 +199,24 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
       ASSERT_NE(def, nullptr) << table << "." << name;
       EXPECT_EQ(def->Options().Contains(ixUnique), unique) << table << "." << name;
       EXPECT_FALSE(def->Options().Contains(ixPrimary)) << table << "." << name;
+      // The key columns as SQLite lists them, as the table spells them.
+      sqlite3_stmt* keys = nullptr;
+      ASSERT_EQ(sqlite3_prepare_v2(db.get(), "SELECT name, \"desc\" FROM pragma_index_xinfo(?1) WHERE key = 1", -1,
+                                   &keys, nullptr),
+                SQLITE_OK);
+      sqlite3_bind_text(keys, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+      std::string fields, descFields;
+      bool expression = false;
+      while (sqlite3_step(keys) == SQLITE_ROW) {
+        const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(keys, 0));
+        expression = expression || !column;
+        fields += (fields.empty() ? "" : ";") + std::string(column ? column : "");
+        if (sqlite3_column_int(keys, 1)) descFields += (descFields.empty() ? "" : ";") + std::string(column);
+      }
+      sqlite3_finalize(keys);
+      EXPECT_EQ(def->Options().Contains(ixExpression), expression) << table << "." << name;
+      EXPECT_EQ(def->Fields(), expression ? "" : fields) << table << "." << name;
+      EXPECT_EQ(def->DescFields(), expression ? "" : descFields) << table << "." << name;
       ++checked;
     }
     sqlite3_finalize(list);
@@ -191,7 +225,7 @@ TEST(Schema, IndexesReadAllAtOnceAgreeWithSqlitesIndexList) {
     EXPECT_EQ(defs.Count(), others + (primary ? 1 : 0)) << table;
     EXPECT_TRUE(primary || !primaryIndex) << table;
   }
-  EXPECT_EQ(checked, 15);
+  EXPECT_EQ(checked, 28);
 }
 
 }  // namespace
