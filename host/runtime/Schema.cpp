@@ -321,17 +321,47 @@ std::vector<const std::string*> KeyColumnsOfStatement(std::string_view Sql, cons
   return keys;
 }
 
-// The parts of a CREATE TABLE statement's list of columns and constraints, each as its words
-// and quoted names outside nested parentheses; AutoIncrement tells whether the word
-// AUTOINCREMENT occurs anywhere in the list. Empty when the statement has no such list.
-std::vector<std::vector<std::string_view>> DefinitionParts(std::string_view Sql, bool& AutoIncrement) {
-  std::vector<std::vector<std::string_view>> parts;
+bool StartsConstraint(std::string_view Word) {
+  for (std::string_view keyword : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
+    if (SameText(Word, keyword)) return true;
+  return false;
+}
+
+// Reads each column's collation from the table's CREATE TABLE statement, and whether the word
+// AUTOINCREMENT occurs anywhere in its list of columns and constraints, all in one pass over
+// it: each part of the list is taken as its words and quoted names outside nested parentheses.
+// False when the statement's columns are not exactly Names, by name and in order: a virtual
+// table's, for one, come from its module.
+bool ColumnClausesFromSql(std::string_view Sql, const std::vector<const std::string*>& Names,
+                          std::vector<std::string>& Collations, bool& AutoIncrement) {
+  constexpr std::string_view kVirtual = "CREATE VIRTUAL";
+  if (Sql.size() >= kVirtual.size() && SameText(Sql.substr(0, kVirtual.size()), kVirtual)) return false;
+  Collations.clear();
+  Collations.reserve(Names.size());
   AutoIncrement = false;
+  std::vector<std::string_view> words;  // of the part at hand
+  bool constraints = false;             // the columns are over: table constraints follow
+  auto takePart = [&] {
+    if (constraints) return true;
+    if (words.empty()) return false;
+    if (StartsConstraint(words.front())) {
+      constraints = true;
+      return true;
+    }
+    std::string collation = "BINARY";
+    for (size_t i = 1; i + 1 < words.size(); ++i)
+      if (SameText(words[i], "COLLATE")) collation = Dequote(words[i + 1]);
+    const size_t column = Collations.size();
+    if (column >= Names.size() || !SameText(Dequote(words.front()), *Names[column])) return false;
+    Collations.push_back(std::move(collation));
+    words.clear();
+    return true;
+  };
   int depth = 0;
   for (size_t i = 0; i < Sql.size();) {
     const char c = Sql[i];
     if (size_t skipped = SkipQuotedOrComment(Sql, i); skipped != i) {
-      if (depth == 1 && c != '-' && c != '/') parts.back().push_back(Sql.substr(i, skipped - i));
+      if (depth == 1 && c != '-' && c != '/') words.push_back(Sql.substr(i, skipped - i));
       i = skipped;
       continue;
     }
@@ -340,67 +370,21 @@ std::vector<std::vector<std::string_view>> DefinitionParts(std::string_view Sql,
       while (end < Sql.size() && IsWordChar(Sql[end])) ++end;
       std::string_view word = Sql.substr(i, end - i);
       if (depth >= 1 && SameText(word, "AUTOINCREMENT")) AutoIncrement = true;
-      if (depth == 1) parts.back().push_back(word);
+      if (depth == 1) words.push_back(word);
       i = end;
       continue;
     }
     if (c == '(') {
-      if (++depth == 1) parts.emplace_back();
+      ++depth;
     } else if (c == ')') {
-      if (--depth == 0) return parts;
+      if (--depth == 0) return takePart() && Collations.size() == Names.size();
     } else if (c == ',' && depth == 1) {
-      parts.emplace_back();
+      if (!takePart()) return false;
     }
     ++i;
   }
-  return {};
-}
-
-bool StartsConstraint(std::string_view Word) {
-  for (std::string_view keyword : {"CONSTRAINT", "PRIMARY", "UNIQUE", "CHECK", "FOREIGN"})
-    if (SameText(Word, keyword)) return true;
   return false;
 }
-
-// Sets each column's collation and AUTOINCREMENT from the table's CREATE TABLE statement, all
-// in one pass over it. False (and nothing set) when the statement's columns are not exactly
-// Extended's, by name and in order: a virtual table's, for one, come from its module.
-bool ColumnClausesFromSql(std::string_view Sql, TQVRAdvFieldDefs& Extended) {
-  constexpr std::string_view kVirtual = "CREATE VIRTUAL";
-  if (Sql.size() >= kVirtual.size() && SameText(Sql.substr(0, kVirtual.size()), kVirtual)) return false;
-  bool autoIncrement = false;
-  const auto parts = DefinitionParts(Sql, autoIncrement);
-  std::vector<std::string> collations;
-  for (const auto& words : parts) {
-    if (words.empty()) return false;
-    if (StartsConstraint(words.front())) break;
-    std::string collation = "BINARY";
-    for (size_t i = 1; i + 1 < words.size(); ++i)
-      if (SameText(words[i], "COLLATE")) collation = Dequote(words[i + 1]);
-    size_t column = collations.size();
-    if (static_cast<int>(column) >= Extended.Count() ||
-        !SameText(Dequote(words.front()), Extended.Items(static_cast<int>(column))->Name()))
-      return false;
-    collations.push_back(std::move(collation));
-  }
-  if (static_cast<int>(collations.size()) != Extended.Count()) return false;
-  // AUTOINCREMENT is allowed only on a table's one INTEGER PRIMARY KEY column.
-  int keyColumns = 0;
-  for (int i = 0; i < Extended.Count(); ++i) keyColumns += Extended.Items(i)->PrimaryKeyIndex() > 0 ? 1 : 0;
-  for (int i = 0; i < Extended.Count(); ++i) {
-    TQVRAdvFieldDef* def = Extended.Items(i);
-    if (def->Generated()) continue;
-    def->SetCollation(collations[static_cast<size_t>(i)]);
-    def->SetAutoIncrement(autoIncrement && keyColumns == 1 && def->PrimaryKeyIndex() == 1);
-  }
-  return true;
-}
-
-// A table's columns as definitions, built once from its facts.
-struct TColumnDefinitions {
-  TFieldDefs Fields{nullptr};
-  TQVRAdvFieldDefs Extended{nullptr};
-};
 
 }  // namespace
 
@@ -415,6 +399,10 @@ class TDatabaseSchema {
     bool NotNull = false;
     int PrimaryKeyIndex = 0;  // the place in the primary key from 1; 0 outside it
     int Hidden = 0;           // 1 a virtual table's hidden column, 2 or 3 a generated one
+    // Read when the table's definitions are first made (see ReadClauses); empty and false for
+    // a generated column.
+    std::string Collation;
+    bool AutoIncrement = false;
   };
   struct TKeyFacts {
     std::string Column;  // the column's name; empty for an expression
@@ -431,7 +419,8 @@ class TDatabaseSchema {
   struct TTableFacts {
     std::string Name, Sql;  // as the file spells them
     bool Virtual = false;
-    bool Read = false;  // columns and indexes below
+    bool Read = false;         // columns and indexes below
+    bool ClausesRead = false;  // the columns' collations and AUTOINCREMENT
     std::vector<TColumnFacts> Columns;
     // In the order they were created; the key of a table without rowids, which the catalogue
     // does not list, last.
@@ -440,7 +429,6 @@ class TDatabaseSchema {
   };
   struct TTable {
     TTableFacts Facts;
-    std::shared_ptr<const TColumnDefinitions> Columns;
   };
 
   static std::shared_ptr<TDatabaseSchema> Read(TSqliteConnection& Db);
@@ -775,44 +763,65 @@ TTable& TableOf(TSqliteConnection& Db, TDatabaseSchema& Schema, const std::strin
   return *table;
 }
 
-std::shared_ptr<const TColumnDefinitions> BuildColumns(TSqliteConnection& Db, const TDatabaseSchema::TTableFacts& Facts,
-                                                       const std::string& Table, TComponent* Component) {
-  auto read = std::make_shared<TColumnDefinitions>();
-  TFieldDefs& fields = read->Fields;
-  TQVRAdvFieldDefs& extended = read->Extended;
+// The columns that are fields: a virtual table's hidden columns are none; generated columns are.
+bool IsField(const TDatabaseSchema::TColumnFacts& Column) { return Column.Hidden != 1; }
+
+// Raises EDatabaseError "Table 'X' does not exist" when the table has no field.
+void RequireFields(const TDatabaseSchema::TTableFacts& Facts, const std::string& Table, TComponent* Component) {
+  if (std::none_of(Facts.Columns.begin(), Facts.Columns.end(), IsField)) NoSuchTable(Table, Component);
+}
+
+// Sets each column's collation and AUTOINCREMENT, once for the version of the file: from the
+// table's statement, or column by column from SQLite where the statement does not tell.
+void ReadClauses(TSqliteConnection& Db, TDatabaseSchema::TTableFacts& Facts) {
+  if (Facts.ClausesRead) return;
+  std::vector<const std::string*> names;
+  int keyColumns = 0;
+  for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns)
+    if (IsField(column)) {
+      names.push_back(&column.Name);
+      keyColumns += column.PrimaryKeyIndex > 0 ? 1 : 0;
+    }
+  std::vector<std::string> collations;
+  bool autoIncrement = false;
+  if (ColumnClausesFromSql(Facts.Sql, names, collations, autoIncrement)) {
+    size_t field = 0;
+    for (TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
+      if (!IsField(column)) continue;
+      std::string& collation = collations[field++];
+      if (column.Hidden >= 2) continue;  // generated
+      column.Collation = std::move(collation);
+      // AUTOINCREMENT is allowed only on a table's one INTEGER PRIMARY KEY column.
+      column.AutoIncrement = autoIncrement && keyColumns == 1 && column.PrimaryKeyIndex == 1;
+    }
+  } else {
+    for (TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
+      if (!IsField(column) || column.Hidden >= 2) continue;  // SQLite keeps no metadata for generated ones
+      auto meta = Db.ColumnMetadata(Facts.Name, column.Name);
+      column.Collation = std::move(meta.Collation);
+      column.AutoIncrement = meta.AutoIncrement;
+    }
+  }
+  Facts.ClausesRead = true;
+}
+
+// The table's columns as definitions, made from its facts.
+void BuildColumns(const TDatabaseSchema::TTableFacts& Facts, TFieldDefs& Fields, TQVRAdvFieldDefs* Extended) {
   for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
-    // Hidden columns of virtual tables are no fields; generated columns are.
-    if (column.Hidden == 1) continue;
+    if (!IsField(column)) continue;
     int size = 0;
     TFieldType type = FieldTypeOfDeclaration(column.Declared, size);
-    fields.Add(column.Name, type, size, column.NotNull);
-    TQVRAdvFieldDef* def = extended.AddFieldDef();
+    Fields.Add(column.Name, column.AutoIncrement ? ftAutoInc : type, size, column.NotNull);
+    if (!Extended) continue;
+    TQVRAdvFieldDef* def = Extended->AddFieldDef();
     def->SetName(column.Name);
     def->SetDeclaredType(column.Declared);
     if (column.Default) def->SetDefaultExpression(*column.Default);
     def->SetPrimaryKeyIndex(column.PrimaryKeyIndex);
     def->SetGenerated(column.Hidden >= 2);
+    def->SetCollation(column.Collation);
+    def->SetAutoIncrement(column.AutoIncrement);
   }
-  if (fields.Count() == 0) NoSuchTable(Table, Component);
-  if (!ColumnClausesFromSql(Facts.Sql, extended)) {
-    // SQLite is asked column by column where the statement does not tell.
-    for (int i = 0; i < extended.Count(); ++i) {
-      TQVRAdvFieldDef* def = extended.Items(i);
-      if (def->Generated()) continue;  // SQLite keeps no metadata for them
-      auto meta = Db.ColumnMetadata(Facts.Name, def->Name());
-      def->SetCollation(meta.Collation);
-      def->SetAutoIncrement(meta.AutoIncrement);
-    }
-  }
-  for (int i = 0; i < extended.Count(); ++i)
-    if (extended.Items(i)->AutoIncrement()) fields.Items(i)->SetDataType(ftAutoInc);
-  return read;
-}
-
-const TColumnDefinitions& ColumnsOf(TSqliteConnection& Db, TTable& Table, const std::string& Name,
-                                    TComponent* Component) {
-  if (!Table.Columns) Table.Columns = BuildColumns(Db, Table.Facts, Name, Component);
-  return *Table.Columns;
 }
 
 void AppendField(std::string& List, std::string_view Field) {
@@ -822,12 +831,10 @@ void AppendField(std::string& List, std::string_view Field) {
 
 // The primary key as "PRIMARY" in Def, its descending key columns taken from its own index;
 // false when the table has none.
-bool BuildPrimaryKey(const TDatabaseSchema::TTableFacts& Facts, const TColumnDefinitions& Columns, TIndexDef& Def) {
+bool BuildPrimaryKey(const TDatabaseSchema::TTableFacts& Facts, TIndexDef& Def) {
   std::vector<std::pair<int, const std::string*>> keyColumns;  // by their place in the key
-  for (int i = 0, n = Columns.Extended.Count(); i < n; ++i) {
-    const TQVRAdvFieldDef* def = Columns.Extended.Items(i);
-    if (def->PrimaryKeyIndex() > 0) keyColumns.emplace_back(def->PrimaryKeyIndex(), &def->Name());
-  }
+  for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns)
+    if (IsField(column) && column.PrimaryKeyIndex > 0) keyColumns.emplace_back(column.PrimaryKeyIndex, &column.Name);
   if (keyColumns.empty()) return false;
   std::sort(keyColumns.begin(), keyColumns.end());
   std::string fields, descFields;
@@ -878,9 +885,8 @@ void BuildIndexDef(const TDatabaseSchema::TIndexFacts& Index, TIndexDef& Def) {
 // hands it to Use; stops when Use answers false. The facts are what the connection keeps; the
 // definitions exist only where a data set holds them.
 template <typename TUse>
-void EachIndexDef(const TDatabaseSchema::TTableFacts& Facts, const TColumnDefinitions& Columns, TIndexDef& Def,
-                  TUse&& Use) {
-  if (BuildPrimaryKey(Facts, Columns, Def) && !Use(Def)) return;
+void EachIndexDef(const TDatabaseSchema::TTableFacts& Facts, TIndexDef& Def, TUse&& Use) {
+  if (BuildPrimaryKey(Facts, Def) && !Use(Def)) return;
   for (const TDatabaseSchema::TIndexFacts& index : Facts.Indexes) {
     if (!index.Listed || index.PrimaryKey) continue;
     BuildIndexDef(index, Def);
@@ -889,12 +895,11 @@ void EachIndexDef(const TDatabaseSchema::TTableFacts& Facts, const TColumnDefini
 }
 
 // Whether Defs hold exactly the definitions the facts make.
-bool HoldsIndexDefs(const TIndexDefs& Defs, const TDatabaseSchema::TTableFacts& Facts,
-                    const TColumnDefinitions& Columns) {
+bool HoldsIndexDefs(const TIndexDefs& Defs, const TDatabaseSchema::TTableFacts& Facts) {
   TIndexDef made;
   int count = 0;
   bool same = true;
-  EachIndexDef(Facts, Columns, made, [&](const TIndexDef& Def) {
+  EachIndexDef(Facts, made, [&](const TIndexDef& Def) {
     same = count < Defs.Count() && Defs.Items(count)->SameAs(Def);
     ++count;
     return same;
@@ -913,23 +918,30 @@ void ReadTableNames(TSqliteConnection& Db, TStrings* List) {
 void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* FieldDefs,
                    TQVRAdvFieldDefs* AdvFieldDefs, TComponent* Component) {
   const auto schema = SchemaOf(Db);
-  const TColumnDefinitions& columns = ColumnsOf(Db, TableOf(Db, *schema, Table, Component), Table, Component);
-  FieldDefs->Assign(&columns.Fields);
-  if (AdvFieldDefs) AdvFieldDefs->Assign(&columns.Extended);
+  TDatabaseSchema::TTableFacts& facts = TableOf(Db, *schema, Table, Component).Facts;
+  RequireFields(facts, Table, Component);
+  ReadClauses(Db, facts);
+  // Made apart first, so an error leaves the data set's definitions as they were; the
+  // connection keeps the facts alone, not a copy of the definitions (thousands on a wide table).
+  TFieldDefs fields(nullptr);
+  TQVRAdvFieldDefs extended(nullptr);
+  BuildColumns(facts, fields, AdvFieldDefs ? &extended : nullptr);
+  FieldDefs->TakeItems(fields);
+  if (AdvFieldDefs) AdvFieldDefs->TakeItems(extended);
 }
 
 void ReadIndexDefs(TSqliteConnection& Db, const std::string& Table, TIndexDefs* IndexDefs, TComponent* Component) {
   const auto schema = SchemaOf(Db);
-  TTable& table = TableOf(Db, *schema, Table, Component);
-  const TColumnDefinitions& columns = ColumnsOf(Db, table, Table, Component);
+  const TDatabaseSchema::TTableFacts& facts = TableOf(Db, *schema, Table, Component).Facts;
+  RequireFields(facts, Table, Component);
   // A data set that is opened and then asked to update its index definitions reads the same
   // structure twice; the definitions it holds stay when they are the ones read, rather than
   // being made again (hundreds of them on a table with many indexes).
-  if (HoldsIndexDefs(*IndexDefs, table.Facts, columns)) return;
+  if (HoldsIndexDefs(*IndexDefs, facts)) return;
   // Built apart first, so an error leaves the data set's definitions as they were.
   TIndexDefs read(nullptr);
   TIndexDef made;
-  EachIndexDef(table.Facts, columns, made, [&](const TIndexDef& Def) {
+  EachIndexDef(facts, made, [&](const TIndexDef& Def) {
     read.AddIndexDef()->Assign(&Def);
     return true;
   });
