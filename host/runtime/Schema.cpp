@@ -824,6 +824,32 @@ void BuildColumns(const TDatabaseSchema::TTableFacts& Facts, TFieldDefs& Fields,
   }
 }
 
+// Whether Fields (and Extended, when given) hold exactly the definitions the facts make.
+bool HoldsFieldDefs(const TFieldDefs& Fields, const TQVRAdvFieldDefs* Extended,
+                    const TDatabaseSchema::TTableFacts& Facts) {
+  int i = 0;
+  for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
+    if (!IsField(column)) continue;
+    if (i >= Fields.Count() || (Extended && i >= Extended->Count())) return false;
+    int size = 0;
+    const TFieldType type = FieldTypeOfDeclaration(column.Declared, size);
+    const TFieldDef* def = Fields.Items(i);
+    if (def->Name() != column.Name || def->DataType() != (column.AutoIncrement ? ftAutoInc : type) ||
+        def->Size() != size || def->Required() != column.NotNull || def->FieldNo() != i + 1)
+      return false;
+    if (Extended) {
+      const TQVRAdvFieldDef* more = Extended->Items(i);
+      if (more->Name() != column.Name || more->DeclaredType() != column.Declared ||
+          std::string_view(more->DefaultExpression()) != (column.Default ? *column.Default : std::string_view()) ||
+          more->PrimaryKeyIndex() != column.PrimaryKeyIndex || more->Generated() != (column.Hidden >= 2) ||
+          more->Collation() != column.Collation || more->AutoIncrement() != column.AutoIncrement)
+        return false;
+    }
+    ++i;
+  }
+  return i == Fields.Count() && (!Extended || i == Extended->Count());
+}
+
 void AppendField(std::string& List, std::string_view Field) {
   if (!List.empty()) List += ';';
   List += Field;
@@ -921,6 +947,9 @@ void ReadFieldDefs(TSqliteConnection& Db, const std::string& Table, TFieldDefs* 
   TDatabaseSchema::TTableFacts& facts = TableOf(Db, *schema, Table, Component).Facts;
   RequireFields(facts, Table, Component);
   ReadClauses(Db, facts);
+  // As with index definitions, a data set opened and then asked to update its field definitions
+  // keeps the ones it holds when they are the ones read.
+  if (HoldsFieldDefs(*FieldDefs, AdvFieldDefs, facts)) return;
   // Made apart first, so an error leaves the data set's definitions as they were; the
   // connection keeps the facts alone, not a copy of the definitions (thousands on a wide table).
   TFieldDefs fields(nullptr);

@@ -182,6 +182,25 @@ TEST_F(TableTest, UpdateReadsIndexesAfresh) {
   EXPECT_EQ(remade->DescFields(), "OrderNo");
 }
 
+TEST_F(TableTest, UpdateReadsFieldsAfresh) {
+  // Definitions changed in the data set are put right by an update, also while it is open.
+  orders.Open();
+  orders.FieldDefs()->Items(2)->SetSize(99);
+  orders.FieldDefs()->Update();
+  EXPECT_EQ(orders.FieldDefs()->Items(2)->Size(), 20);
+  orders.AdvFieldDefs()->Items(3)->SetCollation("NOCASE");
+  orders.FieldDefs()->Update();
+  EXPECT_EQ(orders.AdvFieldDefs()->Items(3)->Collation(), "BINARY");
+  orders.Close();
+  // A column another program adds is read at the next update.
+  folder.Database("demo.tvd", "ALTER TABLE Orders ADD COLUMN Shipped DATE DEFAULT '2024-01-01'");
+  orders.FieldDefs()->Update();
+  ASSERT_EQ(orders.FieldDefs()->Count(), 6);
+  EXPECT_EQ(orders.FieldDefs()->Items(5)->Name(), "Shipped");
+  EXPECT_EQ(orders.FieldDefs()->Items(5)->DataType(), ftDate);
+  EXPECT_EQ(orders.AdvFieldDefs()->Items(5)->DefaultExpression(), "'2024-01-01'");
+}
+
 TEST_F(TableTest, FieldDefinitionsFollowTheColumns) {
   TQVRTable customers(nullptr);
   customers.SetDatabaseName("TableTestDb");
