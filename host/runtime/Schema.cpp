@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -393,15 +393,16 @@ bool ColumnClausesFromSql(std::string_view Sql, const std::vector<const std::str
 // once), and the definitions built from them, each when first asked for.
 class TDatabaseSchema {
  public:
+  // Thousands of them on a wide table: the strings first, the small members packed after.
   struct TColumnFacts {
     std::string Name, Declared;
-    std::optional<std::string> Default;
-    bool NotNull = false;
-    int PrimaryKeyIndex = 0;  // the place in the primary key from 1; 0 outside it
-    int Hidden = 0;           // 1 a virtual table's hidden column, 2 or 3 a generated one
+    std::string Default;  // the DEFAULT clause's expression; empty when there is none
     // Read when the table's definitions are first made (see ReadClauses); empty and false for
     // a generated column.
     std::string Collation;
+    int PrimaryKeyIndex = 0;  // the place in the primary key from 1; 0 outside it
+    uint8_t Hidden = 0;       // 1 a virtual table's hidden column, 2 or 3 a generated one
+    bool NotNull = false;
     bool AutoIncrement = false;
   };
   struct TKeyFacts {
@@ -535,9 +536,9 @@ void TDatabaseSchema::ReadColumnRows(TStatementRun& Run, const TFindFacts& Targe
     column.Name = Run->ColumnText(1);
     column.Declared = Run->ColumnText(2);
     column.NotNull = Run->ColumnInt(3) != 0;
-    if (!Run->IsNull(4)) column.Default = std::string(Run->ColumnText(4));
+    column.Default = Run->ColumnText(4);
     column.PrimaryKeyIndex = static_cast<int>(Run->ColumnInt(5));
-    column.Hidden = static_cast<int>(Run->ColumnInt(6));
+    column.Hidden = static_cast<uint8_t>(Run->ColumnInt(6));
   }
 }
 
@@ -816,7 +817,7 @@ void BuildColumns(const TDatabaseSchema::TTableFacts& Facts, TFieldDefs& Fields,
     TQVRAdvFieldDef* def = Extended->AddFieldDef();
     def->SetName(column.Name);
     def->SetDeclaredType(column.Declared);
-    if (column.Default) def->SetDefaultExpression(*column.Default);
+    def->SetDefaultExpression(column.Default);
     def->SetPrimaryKeyIndex(column.PrimaryKeyIndex);
     def->SetGenerated(column.Hidden >= 2);
     def->SetCollation(column.Collation);
@@ -840,9 +841,9 @@ bool HoldsFieldDefs(const TFieldDefs& Fields, const TQVRAdvFieldDefs* Extended,
     if (Extended) {
       const TQVRAdvFieldDef* more = Extended->Items(i);
       if (more->Name() != column.Name || more->DeclaredType() != column.Declared ||
-          std::string_view(more->DefaultExpression()) != (column.Default ? *column.Default : std::string_view()) ||
-          more->PrimaryKeyIndex() != column.PrimaryKeyIndex || more->Generated() != (column.Hidden >= 2) ||
-          more->Collation() != column.Collation || more->AutoIncrement() != column.AutoIncrement)
+          more->DefaultExpression() != column.Default || more->PrimaryKeyIndex() != column.PrimaryKeyIndex ||
+          more->Generated() != (column.Hidden >= 2) || more->Collation() != column.Collation ||
+          more->AutoIncrement() != column.AutoIncrement)
         return false;
     }
     ++i;
