@@ -58,8 +58,12 @@ const TEnumInfo& BooleanTypeInfo();
 //         .Build();
 //     return &info;
 //   }
+//
+// The builder and the accessors it makes are each library's own (hidden): no other library
+// calls them, and exported, every one of them (a type and its name for each accessor) would be
+// one more symbol that the dynamic linker looks up by name at every start of a program.
 template <class T>
-class TClassBuilder {
+class __attribute__((visibility("hidden"))) TClassBuilder {
  public:
   // The record of T, derived from the class parent, under the name T's TIRVENDAL_CLASS gave it.
   explicit TClassBuilder(TClass parent) {
