@@ -19,17 +19,28 @@ std::pair<std::string, std::string> SplitJoinLine(std::string_view Line,
   return {std::string(Line.substr(0, last)), std::string(Line.substr(last + arrow.size()))};
 }
 
-void TNamePositions::Assign(const TStrings* List) {
-  FPositions.clear();
-  int count = List->Count();
-  FPositions.reserve(static_cast<size_t>(count));
-  // emplace keeps the first position of a name that occurs more than once, as IndexOf does.
-  for (int i = 0; i < count; ++i) FPositions.emplace(AnsiLowerCase(List->Get(i)), i);
+void TNameIndex::Assign(const TStrings* List) {
+  const int count = List->Count();
+  std::vector<TEntry> entries;
+  entries.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) entries.push_back({AnsiLowerCase(List->Get(i)), i});
+  std::sort(entries.begin(), entries.end(),
+            [](const TEntry& A, const TEntry& B) { return A.Key != B.Key ? A.Key < B.Key : A.Position < B.Position; });
+  FEntries = std::move(entries);
+}
+
+std::pair<size_t, size_t> TNameIndex::Range(std::string_view Name) const {
+  const std::string key = AnsiLowerCase(Name);
+  auto first = std::lower_bound(FEntries.begin(), FEntries.end(), key,
+                                [](const TEntry& Entry, const std::string& Key) { return Entry.Key < Key; });
+  auto last = first;
+  while (last != FEntries.end() && last->Key == key) ++last;
+  return {static_cast<size_t>(first - FEntries.begin()), static_cast<size_t>(last - FEntries.begin())};
 }
 
 int TNamePositions::IndexOf(std::string_view Name) const {
-  auto found = FPositions.find(AnsiLowerCase(Name));
-  return found == FPositions.end() ? -1 : found->second;
+  auto [first, last] = FIndex.Range(Name);
+  return first == last ? -1 : FIndex.Position(first);
 }
 
 void OrderFieldList(const TStrings* Reference, TStrings* List) {
@@ -57,32 +68,30 @@ void OrderFieldList(const TStrings* Reference, TStrings* List) {
 }
 
 void TNameEntries::Assign(const TStrings* List) {
-  FNames.clear();
-  for (int i = 0, n = List->Count(); i < n; ++i) FNames[AnsiLowerCase(List->Get(i))].Positions.push_back(i);
+  FIndex.Assign(List);
+  FTaken.assign(FIndex.Size(), 0);
 }
 
 int TNameEntries::IndexOf(std::string_view Name) const {
-  auto found = FNames.find(AnsiLowerCase(Name));
-  return found == FNames.end() ? -1 : found->second.Positions.front();
+  auto [first, last] = FIndex.Range(Name);
+  return first == last ? -1 : FIndex.Position(first);
 }
 
 bool TNameEntries::Untaken(std::string_view Name) const {
-  auto found = FNames.find(AnsiLowerCase(Name));
-  return found != FNames.end() && found->second.Taken < found->second.Positions.size();
+  auto [first, last] = FIndex.Range(Name);
+  return first != last && FTaken[first] < last - first;
 }
 
 int TNameEntries::Take(std::string_view Name) {
-  auto found = FNames.find(AnsiLowerCase(Name));
-  if (found == FNames.end() || found->second.Taken == found->second.Positions.size()) return -1;
-  return found->second.Positions[found->second.Taken++];
+  auto [first, last] = FIndex.Range(Name);
+  if (first == last || FTaken[first] == last - first) return -1;
+  return FIndex.Position(first + FTaken[first]++);
 }
 
 int TNameEntries::GiveBack(std::string_view Name) {
-  auto found = FNames.find(AnsiLowerCase(Name));
-  if (found == FNames.end() || found->second.Taken == 0) return -1;
-  return found->second.Positions[--found->second.Taken];
+  auto [first, last] = FIndex.Range(Name);
+  if (first == last || FTaken[first] == 0) return -1;
+  return FIndex.Position(first + --FTaken[first]);
 }
 
-void TNameEntries::GiveBackAll() {
-  for (auto& [name, entries] : FNames) entries.Taken = 0;
-}
+void TNameEntries::GiveBackAll() { std::fill(FTaken.begin(), FTaken.end(), 0); }

@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,20 +19,41 @@
 // of equal position keep their relative order.
 void OrderFieldList(const TStrings* Reference, TStrings* List);
 
+// Every position of every name of a list, the names folded as the platform's string lists
+// compare them (IndexOf: ASCII letters without regard to case), in one array sorted by name and
+// then position, so a name's positions follow each other, its first one first. Long lists have
+// thousands of names: the array holds each once, with no node or list of its own.
+class TNameIndex {
+ public:
+  void Assign(const TStrings* List);
+  void Clear() { FEntries.clear(); }
+  size_t Size() const { return FEntries.size(); }
+  // Name's entries, [First, Last); empty when the list has no such name.
+  std::pair<size_t, size_t> Range(std::string_view Name) const;
+  int Position(size_t Entry) const { return FEntries[Entry].Position; }
+
+ private:
+  struct TEntry {
+    std::string Key;  // the name folded
+    int Position;
+  };
+  std::vector<TEntry> FEntries;
+};
+
 // The first position of every name of a list, compared as the platform's string lists compare
-// (IndexOf), so look-ups inside loops over long lists stay constant time.
+// (IndexOf), so look-ups inside loops over long lists stay cheap.
 class TNamePositions {
  public:
   TNamePositions() = default;
   explicit TNamePositions(const TStrings* List) { Assign(List); }
 
-  void Assign(const TStrings* List);
-  void Clear() { FPositions.clear(); }
+  void Assign(const TStrings* List) { FIndex.Assign(List); }
+  void Clear() { FIndex.Clear(); }
   // The position IndexOf would answer on the list last assigned, or -1.
   int IndexOf(std::string_view Name) const;
 
  private:
-  std::unordered_map<std::string, int> FPositions;
+  TNameIndex FIndex;
 };
 
 // Every position of every name of a list, compared as IndexOf compares, and how many entries of
@@ -42,7 +62,10 @@ class TNamePositions {
 class TNameEntries {
  public:
   void Assign(const TStrings* List);
-  void Clear() { FNames.clear(); }
+  void Clear() {
+    FIndex.Clear();
+    FTaken.clear();
+  }
   // The first position of Name, as IndexOf answers it, or -1.
   int IndexOf(std::string_view Name) const;
   // Whether an entry of Name is left to take.
@@ -55,11 +78,8 @@ class TNameEntries {
   void GiveBackAll();
 
  private:
-  struct TName {
-    std::vector<int> Positions;  // ascending
-    size_t Taken = 0;            // Positions[0..Taken) are taken
-  };
-  std::unordered_map<std::string, TName> FNames;
+  TNameIndex FIndex;
+  std::vector<size_t> FTaken;  // by the first entry of each name: how many of its entries are taken
 };
 
 // The detail and master names of a join line "Detail -> Master" that was not made from known

@@ -47,6 +47,10 @@ TEST(FieldListText, EntriesOfEqualNamesAreTakenInTurnAndGivenBackLastFirst) {
   EXPECT_EQ(entries.GiveBack("a"), 2);
   EXPECT_EQ(entries.Take("x"), -1);
   EXPECT_EQ(entries.GiveBack("c"), -1);
+  // Each name keeps its own count.
+  EXPECT_EQ(entries.Take("b"), 1);
+  EXPECT_TRUE(entries.Untaken("C"));
+  EXPECT_EQ(entries.Take("a"), 2);
   entries.GiveBackAll();
   EXPECT_EQ(entries.Take("a"), 0);
 }
