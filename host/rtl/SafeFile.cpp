@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <thread>
 #include <utility>
@@ -218,15 +219,18 @@ bool TryLock(int Fd, TLockKind Kind, const std::string& What, const fs::path& Fi
 
 TFileLock::TFileLock(const fs::path& File, const std::string& What, TLockKind Kind, std::chrono::milliseconds Timeout)
     : FFile(File), FWhat(What) {
-  // The time counts this command's own wait, however often the file is replaced meanwhile.
-  const auto deadline = std::chrono::steady_clock::now() + Timeout;
+  // The time counts this command's own wait, however often the file is replaced meanwhile. It
+  // starts at the first refusal: a lock taken at once, the rule, never reads the clock.
+  std::optional<std::chrono::steady_clock::time_point> deadline;
   auto pause = std::chrono::milliseconds(2);
   while (true) {
     struct stat locked {};
     TFd fd(OpenRegular(File, What, locked));
     if (Kind == TLockKind::Exclusive) AnnounceWriter(fd.Get(), What, File);
     while (!TryLock(fd.Get(), Kind, What, File)) {
-      if (std::chrono::steady_clock::now() >= deadline)
+      const auto now = std::chrono::steady_clock::now();
+      if (!deadline) deadline = now + Timeout;
+      if (now >= *deadline)
         Fail("lock", What, File,
              "another command is still working on it (waited " +
                  std::to_string(std::chrono::duration_cast<std::chrono::seconds>(Timeout).count()) + " seconds)");
