@@ -326,6 +326,9 @@ TCommandLine::TCommandLine(const std::string& Description, const std::string& No
   FApp->formatter(std::make_shared<THelpFormatter>(Notes, [this] { return DeclaredAll(); }));
   FApp->set_help_flag("-h,--help", "print this help and exit");
   FApp->footer(Examples);
+  // One command a run: a later word that names another command is an argument of the first,
+  // which takes it or refuses it, never a second command run in its stead.
+  FApp->require_subcommand(0, 1);
   FApp->add_option("--package", FPackages, "load another design package (may be repeated)")->type_name("FILE");
   FApp->set_version_flag("--version", std::string("designhost ") + TIRVENDAL_VERSION,
                          "print \"designhost VERSION\" and exit");

@@ -100,6 +100,9 @@ TEST_F(CommandLine, UsageErrorsSayWhatWasWrongAndTheNearestValidWord) {
       {{}, "designhost: a command is required\n"},
       {{"properties", form}, "Usage: designhost properties [--json] FORM SEL\n"},
       {{"palette", "extra"}, "designhost palette: "},
+      // A word that names another command is an argument like any other, not a second command.
+      {{"values", form, "Orders.IndexName", "palette"}, "designhost values: "},
+      {{"set", form, "Orders.IndexName", "ByCustNo", "palette"}, "designhost set: "},
       {{"set", form, "Nobody.TableName", "x"}, "designhost set: no component 'Nobody' in " + form + "\n"},
       {{"set", form, "Customers,Orders.Name", "Foo"},
        "designhost set: several components cannot get one name: Customers,Orders would all be named alike\n"},
