@@ -767,6 +767,12 @@ TTable& TableOf(TSqliteConnection& Db, TDatabaseSchema& Schema, const std::strin
 // The columns that are fields: a virtual table's hidden columns are none; generated columns are.
 bool IsField(const TDatabaseSchema::TColumnFacts& Column) { return Column.Hidden != 1; }
 
+// The column's field type and Size, as its declared type and AUTOINCREMENT make them.
+TFieldType FieldTypeOf(const TDatabaseSchema::TColumnFacts& Column, int& Size) {
+  const TFieldType type = FieldTypeOfDeclaration(Column.Declared, Size);
+  return Column.AutoIncrement ? ftAutoInc : type;
+}
+
 // Raises EDatabaseError "Table 'X' does not exist" when the table has no field.
 void RequireFields(const TDatabaseSchema::TTableFacts& Facts, const std::string& Table, TComponent* Component) {
   if (std::none_of(Facts.Columns.begin(), Facts.Columns.end(), IsField)) NoSuchTable(Table, Component);
@@ -811,8 +817,8 @@ void BuildColumns(const TDatabaseSchema::TTableFacts& Facts, TFieldDefs& Fields,
   for (const TDatabaseSchema::TColumnFacts& column : Facts.Columns) {
     if (!IsField(column)) continue;
     int size = 0;
-    TFieldType type = FieldTypeOfDeclaration(column.Declared, size);
-    Fields.Add(column.Name, column.AutoIncrement ? ftAutoInc : type, size, column.NotNull);
+    const TFieldType type = FieldTypeOf(column, size);
+    Fields.Add(column.Name, type, size, column.NotNull);
     if (!Extended) continue;
     TQVRAdvFieldDef* def = Extended->AddFieldDef();
     def->SetName(column.Name);
@@ -833,10 +839,10 @@ bool HoldsFieldDefs(const TFieldDefs& Fields, const TQVRAdvFieldDefs* Extended,
     if (!IsField(column)) continue;
     if (i >= Fields.Count() || (Extended && i >= Extended->Count())) return false;
     int size = 0;
-    const TFieldType type = FieldTypeOfDeclaration(column.Declared, size);
+    const TFieldType type = FieldTypeOf(column, size);
     const TFieldDef* def = Fields.Items(i);
-    if (def->Name() != column.Name || def->DataType() != (column.AutoIncrement ? ftAutoInc : type) ||
-        def->Size() != size || def->Required() != column.NotNull || def->FieldNo() != i + 1)
+    if (def->Name() != column.Name || def->DataType() != type || def->Size() != size ||
+        def->Required() != column.NotNull || def->FieldNo() != i + 1)
       return false;
     if (Extended) {
       const TQVRAdvFieldDef* more = Extended->Items(i);
